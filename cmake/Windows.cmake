@@ -1,0 +1,31 @@
+# The Windows build: the programs, their console companions and the tests that run under Wine.
+
+set(CMAKE_CXX_STANDARD_LIBRARIES "-static -static-libgcc -static-libstdc++ ${CMAKE_CXX_STANDARD_LIBRARIES}")
+
+add_executable(setup WIN32 setup/WinMain.cpp)
+target_link_libraries(setup PRIVATE setup_logic)
+add_executable(uninstall WIN32 uninstall/WinMain.cpp)
+target_link_libraries(uninstall PRIVATE uninstall_logic)
+
+# Prints what setup finds on this system: for the main job and the Wine tests.
+add_executable(setup-probe tools/setup-probe.cpp)
+target_link_libraries(setup-probe PRIVATE setup_logic)
+
+file(GLOB_RECURSE WINE_TEST_SOURCES CONFIGURE_DEPENDS tests/contract/*.cpp tests/win32/*.cpp tests/support/*_win32.cpp)
+add_executable(contract_tests ${WINE_TEST_SOURCES})
+target_link_libraries(contract_tests PRIVATE setup_logic uninstall_logic gtest_main)
+add_test(NAME contract_tests COMMAND contract_tests)
+
+add_test(NAME gui-binaries COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/gui-binaries.sh $<TARGET_FILE:setup> $<TARGET_FILE:uninstall>)
+add_test(NAME generations COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/generations.sh $<TARGET_FILE:setup-probe>)
+# It changes the Windows version of the whole prefix.
+set_tests_properties(generations PROPERTIES RUN_SERIAL TRUE)
+
+# The installation medium: the programs beside the product data of medium/.
+add_custom_target(medium
+    COMMAND ${CMAKE_COMMAND} -E rm -rf ${CMAKE_BINARY_DIR}/medium
+    COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/medium ${CMAKE_BINARY_DIR}/medium
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:setup> $<TARGET_FILE:uninstall> $<TARGET_FILE:setup-probe>
+            ${CMAKE_BINARY_DIR}/medium
+    DEPENDS setup uninstall setup-probe
+    COMMENT "Assembling the installation medium")

@@ -1,0 +1,11 @@
+// The virtual clock.
+#include "platform/sim/SimPlatform.h"
+
+namespace win::sim {
+
+void SimClock::Sleep(DWORD milliseconds) {
+    w_.nowMilliseconds += milliseconds;
+    w_.sleeps.push_back(milliseconds);
+}
+
+}  // namespace win::sim

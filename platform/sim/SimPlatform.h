@@ -1,0 +1,71 @@
+// A simulated Windows machine and the Platform that runs against it; each test makes its own.
+#pragma once
+
+#include "platform/Platform.h"
+#include "platform/sim/SimWindows.h"
+
+namespace win::sim {
+
+class SimKernel : public Kernel {
+public:
+    explicit SimKernel(SimWindows& w) : w_(w) {}
+    BOOL GetVersionExA(OSVERSIONINFOA* info) override;
+    DWORD GetLastError() override;
+    void SetLastError(DWORD error) override;
+
+private:
+    SimWindows& w_;
+};
+
+class SimFiles : public Files {
+public:
+    explicit SimFiles(SimWindows& w) : w_(w) {}
+    DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer) override;
+    DWORD GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size) override;
+    UINT GetWindowsDirectoryA(LPSTR buffer, UINT size) override;
+
+private:
+    SimWindows& w_;
+};
+
+class SimProfile : public Profile {
+public:
+    explicit SimProfile(SimWindows& w) : w_(w) {}
+    DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR buffer, DWORD size,
+                                   LPCSTR fileName) override;
+
+private:
+    SimWindows& w_;
+};
+
+class SimClock : public Clock {
+public:
+    explicit SimClock(SimWindows& w) : w_(w) {}
+    void Sleep(DWORD milliseconds) override;
+
+private:
+    SimWindows& w_;
+};
+
+class SimPlatform {
+public:
+    SimPlatform() = default;
+    SimPlatform(const SimPlatform&) = delete;
+    SimPlatform& operator=(const SimPlatform&) = delete;
+
+    SimWindows& windows() { return windows_; }
+    Platform& platform() { return platform_; }
+
+private:
+    SimWindows windows_;
+    SimKernel kernel_{windows_};
+    SimFiles files_{windows_};
+    SimProfile profile_{windows_};
+    SimClock clock_{windows_};
+    Platform platform_{kernel_, files_, profile_, clock_};
+};
+
+// The last error of the calling thread, shared by every simulated family as on Windows.
+void SetSimLastError(DWORD error);
+
+}  // namespace win::sim

@@ -1,0 +1,153 @@
+// The simulated machine's state, and the mapping of Windows paths to host files.
+#include "platform/sim/SimWindows.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+namespace win::sim {
+
+namespace {
+
+std::vector<std::string> SplitComponents(const std::string& path) {
+    std::vector<std::string> parts;
+    std::string part;
+    for (char c : path) {
+        if (c == '\\' || c == '/') {
+            if (!part.empty()) parts.push_back(part);
+            part.clear();
+        } else {
+            part += c;
+        }
+    }
+    if (!part.empty()) parts.push_back(part);
+    return parts;
+}
+
+bool SameIgnoringCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+        if (x != y) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+SimWindows::SimWindows() {
+    std::string pattern = (fs::temp_directory_path() / "simwin-XXXXXX").string();
+    std::vector<char> buffer(pattern.begin(), pattern.end());
+    buffer.push_back('\0');
+    if (mkdtemp(buffer.data()) == nullptr) throw std::runtime_error("cannot create the simulated drive folder");
+    hostRoot_ = buffer.data();
+    SetVersion(VER_PLATFORM_WIN32_NT, 5, 1, 2600);
+}
+
+SimWindows::~SimWindows() {
+    std::error_code ignored;
+    fs::remove_all(hostRoot_, ignored);
+}
+
+void SimWindows::SetVersion(DWORD platformId, DWORD major, DWORD minor, DWORD build) {
+    version = OSVERSIONINFOA{};
+    version.dwOSVersionInfoSize = sizeof(OSVERSIONINFOA);
+    version.dwPlatformId = platformId;
+    version.dwMajorVersion = major;
+    version.dwMinorVersion = minor;
+    version.dwBuildNumber = build;
+}
+
+std::string SimWindows::FullPath(const std::string& windowsPath) const {
+    std::string path = windowsPath;
+    bool hasDrive = path.size() >= 2 && path[1] == ':';
+    bool rooted = !path.empty() && (path[0] == '\\' || path[0] == '/');
+    if (!hasDrive) path = rooted ? currentDirectory.substr(0, 2) + path : currentDirectory + "\\" + path;
+    std::string drive = path.substr(0, 2);
+    drive[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(drive[0])));
+    std::vector<std::string> out;
+    for (const std::string& part : SplitComponents(path.substr(2))) {
+        if (part == ".") continue;
+        if (part == "..") {
+            if (!out.empty()) out.pop_back();
+            continue;
+        }
+        out.push_back(part);
+    }
+    std::string full = drive;
+    for (const std::string& part : out) full += "\\" + part;
+    if (out.empty()) full += "\\";
+    return full;
+}
+
+std::string SimWindows::HostPath(const std::string& windowsPath) const {
+    std::string full = FullPath(windowsPath);
+    fs::path host = fs::path(hostRoot_) / std::string(1, full[0]);
+    bool exists = fs::is_directory(host);
+    for (const std::string& part : SplitComponents(full.substr(2))) {
+        fs::path next = host / part;
+        if (exists && !fs::exists(next)) {
+            std::error_code ec;
+            for (const auto& entry : fs::directory_iterator(host, ec)) {
+                if (SameIgnoringCase(entry.path().filename().string(), part)) {
+                    next = entry.path();
+                    break;
+                }
+            }
+        }
+        exists = exists && fs::exists(next);
+        host = next;
+    }
+    return host.string();
+}
+
+void SimWindows::WriteFile(const std::string& windowsPath, const std::string& bytes) {
+    fs::path host = HostPath(windowsPath);
+    fs::create_directories(host.parent_path());
+    std::ofstream out(host, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+bool SimWindows::ReadFile(const std::string& windowsPath, std::string* bytes) const {
+    std::string host = HostPath(windowsPath);
+    if (!fs::is_regular_file(host)) return false;
+    std::ifstream in(host, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream content;
+    content << in.rdbuf();
+    *bytes = content.str();
+    return true;
+}
+
+bool SimWindows::FileExists(const std::string& windowsPath) const { return fs::exists(HostPath(windowsPath)); }
+
+void SimWindows::InjectFault(const std::string& operation, DWORD error, int nth) {
+    faults_[operation].push_back(Fault{error, nth});
+}
+
+bool SimWindows::TakeFault(const std::string& operation, DWORD* error) {
+    auto found = faults_.find(operation);
+    if (found == faults_.end()) return false;
+    bool fail = false;
+    std::vector<Fault>& pending = found->second;
+    for (auto it = pending.begin(); it != pending.end();) {
+        if (--it->remaining == 0) {
+            if (!fail) *error = it->error;
+            fail = true;
+            it = pending.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    return fail;
+}
+
+}  // namespace win::sim

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Sets up a fresh Debian machine and runs every test: native, native under AddressSanitizer and
+# UndefinedBehaviorSanitizer, and the Windows build under Wine in a throwaway prefix.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+start=$(date +%s)
+
+bash scripts/install-deps.sh || exit 1
+
+passed=0 failed=0 status=0
+summary() {  # adds up ctest's closing line
+    local line
+    line=$(grep -E '[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$1" | tail -1)
+    if [ -z "$line" ]; then status=1; echo "$2: no test result" >&2; return; fi
+    local f t
+    f=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")
+    t=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\2/' <<<"$line")
+    passed=$((passed + t - f)); failed=$((failed + f))
+}
+
+suite() {  # preset
+    local log
+    log=$(mktemp)
+    echo "=== $1"
+    if ! { cmake --preset "$1" >/dev/null && cmake --build --preset "$1" -j"$(nproc)"; } >"$log.build" 2>&1; then
+        cat "$log.build"; echo "$1: build failed"; status=1; failed=$((failed + 1)); return
+    fi
+    grep -E 'warning:' "$log.build" && { echo "$1: the build has warnings"; status=1; }
+    ctest --preset "$1" -j"$(nproc)" 2>&1 | tee "$log" | grep -v -E '^ +Start|Test +#[0-9]+: .* Passed' || true
+    grep -q ' 0 tests failed' "$log" || status=1
+    summary "$log" "$1"
+}
+
+suite native
+UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ASAN_OPTIONS=detect_leaks=1 suite native-sanitize
+
+WINEPREFIX=$(bash scripts/wine-prefix.sh) || { echo "could not make a Wine prefix"; exit 1; }
+export WINEPREFIX
+trap 'wineserver -k 2>/dev/null; rm -rf "$(dirname "$WINEPREFIX")"' EXIT
+suite windows
+
+echo "wall time: $(( $(date +%s) - start )) s"
+echo "tests: ${passed} passed, ${failed} failed"
+exit $status

@@ -1,0 +1,47 @@
+// The generation table and its detection from the reported Windows version.
+#include "setup/environment/PlatformGeneration.h"
+
+namespace {
+
+const GenerationProperties kGenerations[kGenerationCount] = {
+    {1026, "Windows 98/Me", ".98", "%s.98", "Windows 4.0", "Windows 4.0", 0, "\\win98\\"},
+    {1027, "Windows NT", ".NT", "%s.NT", nullptr, "Windows NT x86", 2, "\\winnt\\"},
+    {1028, "Windows 2000", ".2K", "%s.2K", nullptr, "Windows NT x86", 3, "\\winnt\\"},
+    {1029, "Windows XP", ".XP", "%s.XP", nullptr, "Windows NT x86", 3, "\\winnt\\"},
+    {1075, "Windows Server 2003 ", ".2003", "%s.2003", nullptr, "Windows NT x86", 3, "\\win2003\\"},
+    {1076, "Windows Vista", ".Vista", "%s.Vista", nullptr, "Windows NT x86", 3, "\\Vista\\"},
+};
+
+}  // namespace
+
+const GenerationProperties* GetGenerationProperties(PlatformGeneration generation) {
+    if (generation < 0 || generation >= kGenerationCount) return nullptr;
+    return &kGenerations[generation];
+}
+
+PlatformGeneration GenerationFromVersion(const win::OSVERSIONINFOA& version) {
+    if (version.dwPlatformId == win::VER_PLATFORM_WIN32_WINDOWS) return kGenerationWin98Me;
+    if (version.dwPlatformId != win::VER_PLATFORM_WIN32_NT) return kGenerationWin98Me;
+    switch (version.dwMajorVersion) {
+    case 4:
+        return version.dwMinorVersion == 0 ? kGenerationNT4 : kGenerationWin98Me;
+    case 5:
+        switch (version.dwMinorVersion) {
+        case 0: return kGenerationWin2000;
+        case 1: return kGenerationXP;
+        case 2: return kGenerationServer2003;
+        default: return kGenerationWin98Me;
+        }
+    default:
+        // Windows 7 and every later NT release get the newest drivers the model files describe, never
+        // the Windows 98 ones.
+        return version.dwMajorVersion >= 6 ? kGenerationVista : kGenerationWin98Me;
+    }
+}
+
+PlatformGeneration DetectPlatformGeneration(win::Platform& platform) {
+    win::OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof(version);
+    platform.kernel.GetVersionExA(&version);
+    return GenerationFromVersion(version);
+}

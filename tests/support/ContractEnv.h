@@ -1,0 +1,23 @@
+// The machine a contract test runs on: the simulation natively, the real Windows API under Wine.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/Platform.h"
+
+class ContractEnv {
+public:
+    virtual ~ContractEnv() = default;
+    virtual win::Platform& platform() = 0;
+    // A fresh, empty directory for this test, as a Windows path without a trailing backslash.
+    virtual std::string ScratchDirectory() = 0;
+    virtual std::string CurrentDirectory() = 0;
+    virtual std::string WindowsDirectory() = 0;
+    virtual void WriteFile(const std::string& windowsPath, const std::string& bytes) = 0;
+    virtual void RemoveFile(const std::string& windowsPath) = 0;
+    // Wine, where its behaviour deviates from Windows; false for the simulation.
+    virtual bool IsWine() = 0;
+};
+
+std::unique_ptr<ContractEnv> MakeContractEnv();

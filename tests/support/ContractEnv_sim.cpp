@@ -1,0 +1,30 @@
+// Contract tests natively: each test gets a simulated machine of its own.
+#include <filesystem>
+
+#include "platform/sim/SimPlatform.h"
+#include "tests/support/ContractEnv.h"
+
+namespace {
+
+class SimContractEnv : public ContractEnv {
+public:
+    win::Platform& platform() override { return sim_.platform(); }
+    std::string ScratchDirectory() override {
+        std::string dir = "C:\\SCRATCH" + std::to_string(++count_);
+        std::filesystem::create_directories(sim_.windows().HostPath(dir));
+        return dir;
+    }
+    std::string CurrentDirectory() override { return sim_.windows().currentDirectory; }
+    std::string WindowsDirectory() override { return sim_.windows().windowsDirectory; }
+    void WriteFile(const std::string& path, const std::string& bytes) override { sim_.windows().WriteFile(path, bytes); }
+    void RemoveFile(const std::string& path) override { std::filesystem::remove(sim_.windows().HostPath(path)); }
+    bool IsWine() override { return false; }
+
+private:
+    win::sim::SimPlatform sim_;
+    int count_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<ContractEnv> MakeContractEnv() { return std::make_unique<SimContractEnv>(); }

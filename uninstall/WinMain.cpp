@@ -1,0 +1,9 @@
+// The entry point of uninstall.exe.
+#include "platform/Platform.h"
+#include "shared/LanguageText.h"
+#include <windows.h>
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    LanguageText texts(win::Win32Platform(), "Uninstall", kUninstallLanguageFile);
+    return 0;
+}
