@@ -14,3 +14,9 @@ gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60)
 add_executable(ini-get tools/ini-get.cpp)
 target_link_libraries(ini-get PRIVATE platform)
 add_test(NAME ini-get COMMAND ${CMAKE_SOURCE_DIR}/tests/tools/ini-get.sh $<TARGET_FILE:ini-get>)
+
+# Further targets and tests, one file per topic.
+file(GLOB NATIVE_PARTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/cmake/native.d/*.cmake)
+foreach(part ${NATIVE_PARTS})
+    include(${part})
+endforeach()

@@ -21,11 +21,9 @@ add_test(NAME generations COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/generations.sh 
 # It changes the Windows version of the whole prefix.
 set_tests_properties(generations PROPERTIES RUN_SERIAL TRUE)
 
-# The installation medium: the programs beside the product data of medium/.
-add_custom_target(medium
-    COMMAND ${CMAKE_COMMAND} -E rm -rf ${CMAKE_BINARY_DIR}/medium
-    COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/medium ${CMAKE_BINARY_DIR}/medium
-    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:setup> $<TARGET_FILE:uninstall> $<TARGET_FILE:setup-probe>
-            ${CMAKE_BINARY_DIR}/medium
-    DEPENDS setup uninstall setup-probe
-    COMMENT "Assembling the installation medium")
+
+# Further targets and tests, one file per topic.
+file(GLOB WINDOWS_PARTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/cmake/windows.d/*.cmake)
+foreach(part ${WINDOWS_PARTS})
+    include(${part})
+endforeach()

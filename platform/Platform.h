@@ -1,10 +1,16 @@
 // The bundle of one object of each operating-system family; the logic receives the Platform it runs on.
 #pragma once
 
+#include "platform/Cabinet.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/Kernel.h"
 #include "platform/Profile.h"
+#include "platform/Registry.h"
+#include "platform/Services.h"
+#include "platform/Spooler.h"
+#include "platform/Version.h"
+#include "platform/Windows.h"
 
 namespace win {
 
@@ -13,6 +19,12 @@ struct Platform {
     Files& files;
     Profile& profile;
     Clock& clock;
+    Registry& registry;
+    Version& version;
+    Cabinet& cabinet;
+    Spooler& spooler;
+    Services& services;
+    Windows& windows;
 };
 
 // The real Windows of the running process; exists only in the Windows build.

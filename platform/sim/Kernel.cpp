@@ -12,6 +12,11 @@ thread_local DWORD lastError = 0;
 void SetSimLastError(DWORD error) { lastError = error; }
 
 BOOL SimKernel::GetVersionExA(OSVERSIONINFOA* info) {
+    DWORD error;
+    if (w_.TakeFault("GetVersionExA", &error)) {
+        SetSimLastError(error);
+        return FALSE;
+    }
     if (info == nullptr || (info->dwOSVersionInfoSize != sizeof(OSVERSIONINFOA))) {
         SetSimLastError(ERROR_INSUFFICIENT_BUFFER);
         return FALSE;

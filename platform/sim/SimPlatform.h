@@ -2,7 +2,13 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/sim/SimCabinet.h"
+#include "platform/sim/SimRegistry.h"
+#include "platform/sim/SimServices.h"
+#include "platform/sim/SimSpooler.h"
+#include "platform/sim/SimVersion.h"
 #include "platform/sim/SimWindows.h"
+#include "platform/sim/SimWindowsUi.h"
 
 namespace win::sim {
 
@@ -55,6 +61,13 @@ public:
 
     SimWindows& windows() { return windows_; }
     Platform& platform() { return platform_; }
+    // The families, with what tests set up and inspect on each.
+    SimRegistry& registry() { return registry_; }
+    SimVersion& version() { return version_; }
+    SimCabinet& cabinet() { return cabinet_; }
+    SimSpooler& spooler() { return spooler_; }
+    SimServices& services() { return services_; }
+    SimWindowsUi& ui() { return ui_; }
 
 private:
     SimWindows windows_;
@@ -62,7 +75,14 @@ private:
     SimFiles files_{windows_};
     SimProfile profile_{windows_};
     SimClock clock_{windows_};
-    Platform platform_{kernel_, files_, profile_, clock_};
+    SimRegistry registry_{windows_};
+    SimVersion version_{windows_};
+    SimCabinet cabinet_{windows_};
+    SimSpooler spooler_{windows_};
+    SimServices services_{windows_};
+    SimWindowsUi ui_{windows_};
+    Platform platform_{kernel_, files_,    profile_,  clock_,     registry_,
+                       version_, cabinet_, spooler_, services_, ui_};
 };
 
 // The last error of the calling thread, shared by every simulated family as on Windows.

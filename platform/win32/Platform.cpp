@@ -8,7 +8,16 @@ Platform& Win32Platform() {
     static win32::RealFiles files;
     static win32::RealProfile profile;
     static win32::RealClock clock;
-    static Platform platform{kernel, files, profile, clock};
+    static Platform platform{kernel,
+                             files,
+                             profile,
+                             clock,
+                             win32::Win32Registry(),
+                             win32::Win32Version(),
+                             win32::Win32Cabinet(),
+                             win32::Win32Spooler(),
+                             win32::Win32Services(),
+                             win32::Win32Windows()};
     return platform;
 }
 

@@ -31,3 +31,15 @@ public:
 };
 
 }  // namespace win::win32
+
+namespace win::win32 {
+
+// The families whose classes live in their own files.
+Registry& Win32Registry();
+Version& Win32Version();
+Cabinet& Win32Cabinet();
+Spooler& Win32Spooler();
+Services& Win32Services();
+Windows& Win32Windows();
+
+}  // namespace win::win32

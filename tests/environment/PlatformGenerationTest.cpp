@@ -42,20 +42,12 @@ TEST(DetectPlatformGeneration, Windows7AndLaterGetTheNewestGenerationNotTheWindo
     EXPECT_EQ(kGenerationVista, Detect(VER_PLATFORM_WIN32_NT, 10, 0));
 }
 
-TEST(DetectPlatformGeneration, AsksWithTheFullRecordSize) {
-    struct RecordingKernel : win::Kernel {
-        win::DWORD seenSize = 0;
-        win::BOOL GetVersionExA(win::OSVERSIONINFOA* info) override {
-            seenSize = info->dwOSVersionInfoSize;
-            return win::FALSE;  // the result is not tested: a zeroed record reads as unrecognised
-        }
-        win::DWORD GetLastError() override { return 0; }
-        void SetLastError(win::DWORD) override {}
-    } kernel;
+TEST(DetectPlatformGeneration, AFailedVersionQueryReadsAsUnrecognised) {
+    // The simulation refuses any record size but 148, so the cases above also pin the size down.
     win::sim::SimPlatform sim;
-    win::Platform platform{kernel, sim.platform().files, sim.platform().profile, sim.platform().clock};
-    EXPECT_EQ(kGenerationWin98Me, DetectPlatformGeneration(platform));
-    EXPECT_EQ(148u, kernel.seenSize);
+    sim.windows().SetVersion(win::VER_PLATFORM_WIN32_NT, 5, 1);
+    sim.windows().InjectFault("GetVersionExA", win::ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(kGenerationWin98Me, DetectPlatformGeneration(sim.platform()));
 }
 
 TEST(GenerationProperties, HoldTheTableOfEveryGeneration) {
