@@ -3,6 +3,10 @@
 
 #include "platform/Platform.h"
 #include "platform/sim/SimCabinet.h"
+#include "platform/sim/SimClock.h"
+#include "platform/sim/SimFiles.h"
+#include "platform/sim/SimKernel.h"
+#include "platform/sim/SimProfile.h"
 #include "platform/sim/SimRegistry.h"
 #include "platform/sim/SimServices.h"
 #include "platform/sim/SimSpooler.h"
@@ -11,47 +15,6 @@
 #include "platform/sim/SimWindowsUi.h"
 
 namespace win::sim {
-
-class SimKernel : public Kernel {
-public:
-    explicit SimKernel(SimWindows& w) : w_(w) {}
-    BOOL GetVersionExA(OSVERSIONINFOA* info) override;
-    DWORD GetLastError() override;
-    void SetLastError(DWORD error) override;
-
-private:
-    SimWindows& w_;
-};
-
-class SimFiles : public Files {
-public:
-    explicit SimFiles(SimWindows& w) : w_(w) {}
-    DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer) override;
-    DWORD GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size) override;
-    UINT GetWindowsDirectoryA(LPSTR buffer, UINT size) override;
-
-private:
-    SimWindows& w_;
-};
-
-class SimProfile : public Profile {
-public:
-    explicit SimProfile(SimWindows& w) : w_(w) {}
-    DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR buffer, DWORD size,
-                                   LPCSTR fileName) override;
-
-private:
-    SimWindows& w_;
-};
-
-class SimClock : public Clock {
-public:
-    explicit SimClock(SimWindows& w) : w_(w) {}
-    void Sleep(DWORD milliseconds) override;
-
-private:
-    SimWindows& w_;
-};
 
 class SimPlatform {
 public:
@@ -84,8 +47,5 @@ private:
     Platform platform_{kernel_, files_,    profile_,  clock_,     registry_,
                        version_, cabinet_, spooler_, services_, ui_};
 };
-
-// The last error of the calling thread, shared by every simulated family as on Windows.
-void SetSimLastError(DWORD error);
 
 }  // namespace win::sim

@@ -90,7 +90,8 @@ std::string SimWindows::FullPath(const std::string& windowsPath) const {
 
 std::string SimWindows::HostPath(const std::string& windowsPath) const {
     std::string full = FullPath(windowsPath);
-    fs::path host = fs::path(hostRoot_) / std::string(1, full[0]);
+    auto mapped = drives_.find(full[0]);
+    fs::path host = mapped != drives_.end() ? fs::path(mapped->second) : fs::path(hostRoot_) / std::string(1, full[0]);
     bool exists = fs::is_directory(host);
     for (const std::string& part : SplitComponents(full.substr(2))) {
         fs::path next = host / part;
@@ -107,6 +108,10 @@ std::string SimWindows::HostPath(const std::string& windowsPath) const {
         host = next;
     }
     return host.string();
+}
+
+void SimWindows::MapDrive(char letter, const std::string& hostFolder) {
+    drives_[static_cast<char>(std::toupper(static_cast<unsigned char>(letter)))] = hostFolder;
 }
 
 void SimWindows::WriteFile(const std::string& windowsPath, const std::string& bytes) {

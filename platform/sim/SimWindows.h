@@ -28,6 +28,8 @@ public:
     // Files. Windows paths are absolute ("C:\X"), rooted at the current drive ("\X") or relative to
     // the current directory; every drive letter is a folder under HostRoot().
     const std::string& HostRoot() const { return hostRoot_; }
+    // Puts a drive letter onto an existing host folder, as a tool does that reads a medium in place.
+    void MapDrive(char letter, const std::string& hostFolder);
     std::string FullPath(const std::string& windowsPath) const;
     // The host path of a Windows path; each existing component is matched without regard to case.
     std::string HostPath(const std::string& windowsPath) const;
@@ -50,7 +52,11 @@ private:
         int remaining;
     };
     std::string hostRoot_;
+    std::map<char, std::string> drives_;
     std::map<std::string, std::vector<Fault>> faults_;
 };
+
+// The last error of the calling thread, shared by every simulated family as on Windows.
+void SetSimLastError(DWORD error);
 
 }  // namespace win::sim

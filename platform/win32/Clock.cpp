@@ -4,6 +4,18 @@
 
 namespace win::win32 {
 
-void RealClock::Sleep(DWORD milliseconds) { ::Sleep(milliseconds); }
+namespace {
+
+class RealClock : public Clock {
+public:
+    void Sleep(DWORD milliseconds) override { ::Sleep(milliseconds); }
+};
+
+}  // namespace
+
+Clock& Win32Clock() {
+    static RealClock instance;
+    return instance;
+}
 
 }  // namespace win::win32

@@ -5,13 +5,23 @@
 
 namespace win::win32 {
 
-BOOL RealKernel::GetVersionExA(win::OSVERSIONINFOA* info) {
-    static_assert(sizeof(win::OSVERSIONINFOA) == sizeof(::OSVERSIONINFOA), "layouts differ");
-    return ::GetVersionExA(reinterpret_cast<::OSVERSIONINFOA*>(info));
+namespace {
+
+class RealKernel : public Kernel {
+public:
+    BOOL GetVersionExA(win::OSVERSIONINFOA* info) override {
+        static_assert(sizeof(win::OSVERSIONINFOA) == sizeof(::OSVERSIONINFOA), "layouts differ");
+        return ::GetVersionExA(reinterpret_cast<::OSVERSIONINFOA*>(info));
+    }
+    DWORD GetLastError() override { return ::GetLastError(); }
+    void SetLastError(DWORD error) override { ::SetLastError(error); }
+};
+
+}  // namespace
+
+Kernel& Win32Kernel() {
+    static RealKernel instance;
+    return instance;
 }
-
-DWORD RealKernel::GetLastError() { return ::GetLastError(); }
-
-void RealKernel::SetLastError(DWORD error) { ::SetLastError(error); }
 
 }  // namespace win::win32

@@ -4,20 +4,10 @@
 namespace win {
 
 Platform& Win32Platform() {
-    static win32::RealKernel kernel;
-    static win32::RealFiles files;
-    static win32::RealProfile profile;
-    static win32::RealClock clock;
-    static Platform platform{kernel,
-                             files,
-                             profile,
-                             clock,
-                             win32::Win32Registry(),
-                             win32::Win32Version(),
-                             win32::Win32Cabinet(),
-                             win32::Win32Spooler(),
-                             win32::Win32Services(),
-                             win32::Win32Windows()};
+    using namespace win32;
+    static Platform platform{Win32Kernel(),   Win32Files(),   Win32Profile(), Win32Clock(),
+                             Win32Registry(), Win32Version(), Win32Cabinet(), Win32Spooler(),
+                             Win32Services(), Win32Windows()};
     return platform;
 }
 

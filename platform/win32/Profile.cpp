@@ -1,12 +1,24 @@
-// Profile reading, passed to the real API.
+// Profile (INI) files, passed to the real API.
 #include "platform/win32/Win32Families.h"
 #include <windows.h>
 
 namespace win::win32 {
 
-DWORD RealProfile::GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR buffer,
-                                            DWORD size, LPCSTR fileName) {
-    return ::GetPrivateProfileStringA(section, key, defaultValue, buffer, size, fileName);
+namespace {
+
+class RealProfile : public Profile {
+public:
+    DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR buffer, DWORD size,
+                                   LPCSTR fileName) override {
+        return ::GetPrivateProfileStringA(section, key, defaultValue, buffer, size, fileName);
+    }
+};
+
+}  // namespace
+
+Profile& Win32Profile() {
+    static RealProfile instance;
+    return instance;
 }
 
 }  // namespace win::win32

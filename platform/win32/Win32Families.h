@@ -5,36 +5,11 @@
 
 namespace win::win32 {
 
-class RealKernel : public Kernel {
-public:
-    BOOL GetVersionExA(OSVERSIONINFOA* info) override;
-    DWORD GetLastError() override;
-    void SetLastError(DWORD error) override;
-};
-
-class RealFiles : public Files {
-public:
-    DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer) override;
-    DWORD GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size) override;
-    UINT GetWindowsDirectoryA(LPSTR buffer, UINT size) override;
-};
-
-class RealProfile : public Profile {
-public:
-    DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR buffer, DWORD size,
-                                   LPCSTR fileName) override;
-};
-
-class RealClock : public Clock {
-public:
-    void Sleep(DWORD milliseconds) override;
-};
-
-}  // namespace win::win32
-
-namespace win::win32 {
-
-// The families whose classes live in their own files.
+// One instance of each family's pass-through, each defined in its own file.
+Kernel& Win32Kernel();
+Files& Win32Files();
+Profile& Win32Profile();
+Clock& Win32Clock();
 Registry& Win32Registry();
 Version& Win32Version();
 Cabinet& Win32Cabinet();
