@@ -5,6 +5,7 @@
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/Kernel.h"
+#include "platform/Library.h"
 #include "platform/Profile.h"
 #include "platform/Registry.h"
 #include "platform/Services.h"
@@ -25,6 +26,7 @@ struct Platform {
     Spooler& spooler;
     Services& services;
     Windows& windows;
+    Library& library;
 };
 
 // The real Windows of the running process; exists only in the Windows build.

@@ -6,6 +6,7 @@
 #include "platform/sim/SimClock.h"
 #include "platform/sim/SimFiles.h"
 #include "platform/sim/SimKernel.h"
+#include "platform/sim/SimLibrary.h"
 #include "platform/sim/SimProfile.h"
 #include "platform/sim/SimRegistry.h"
 #include "platform/sim/SimServices.h"
@@ -31,6 +32,7 @@ public:
     SimSpooler& spooler() { return spooler_; }
     SimServices& services() { return services_; }
     SimWindowsUi& ui() { return ui_; }
+    SimLibrary& library() { return library_; }
 
 private:
     SimWindows windows_;
@@ -41,11 +43,12 @@ private:
     SimRegistry registry_{windows_};
     SimVersion version_{windows_};
     SimCabinet cabinet_{windows_};
-    SimSpooler spooler_{windows_};
+    SimSpooler spooler_{windows_, registry_};
     SimServices services_{windows_};
     SimWindowsUi ui_{windows_};
-    Platform platform_{kernel_, files_,    profile_,  clock_,     registry_,
-                       version_, cabinet_, spooler_, services_, ui_};
+    SimLibrary library_{windows_};
+    Platform platform_{kernel_,  files_,   profile_,  clock_, registry_, version_,
+                       cabinet_, spooler_, services_, ui_,    library_};
 };
 
 }  // namespace win::sim

@@ -1,6 +1,7 @@
 // The simulated the print spooler: drivers, monitors, print processors, printers and their directories.
 #pragma once
 
+#include "platform/Registry.h"
 #include "platform/Spooler.h"
 #include "platform/sim/SimWindows.h"
 
@@ -8,10 +9,12 @@ namespace win::sim {
 
 class SimSpooler : public Spooler {
 public:
-    explicit SimSpooler(SimWindows& w) : w_(w) {}
+    // The spooler keeps its monitors' and processors' registry keys, as Windows does.
+    SimSpooler(SimWindows& w, Registry& registry) : w_(w), registry_(registry) {}
 
 private:
     [[maybe_unused]] SimWindows& w_;
+    [[maybe_unused]] Registry& registry_;
 };
 
 }  // namespace win::sim

@@ -16,5 +16,6 @@ Cabinet& Win32Cabinet();
 Spooler& Win32Spooler();
 Services& Win32Services();
 Windows& Win32Windows();
+Library& Win32Library();
 
 }  // namespace win::win32
