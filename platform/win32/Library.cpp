@@ -1,4 +1,4 @@
-// Run-time libraries: loading a DLL and looking up its entries., passed to the real API.
+// Run-time libraries, passed to the real API.
 #include "platform/win32/Win32Families.h"
 #include <windows.h>
 
@@ -8,6 +8,11 @@ namespace {
 
 class RealLibrary : public Library {
 public:
+    HMODULE LoadLibraryA(LPCSTR fileName) override { return ::LoadLibraryA(fileName); }
+    FARPROC GetProcAddress(HMODULE module, LPCSTR procName) override {
+        return AsFarProc(::GetProcAddress(static_cast<::HMODULE>(module), procName));
+    }
+    BOOL FreeLibrary(HMODULE module) override { return ::FreeLibrary(static_cast<::HMODULE>(module)); }
 };
 
 }  // namespace
