@@ -43,10 +43,10 @@ private:
     SimRegistry registry_{windows_};
     SimVersion version_{windows_};
     SimCabinet cabinet_{windows_};
-    SimSpooler spooler_{windows_, registry_};
     SimServices services_{windows_};
+    SimSpooler spooler_{windows_, registry_, &services_};
     SimWindowsUi ui_{windows_};
-    SimLibrary library_{windows_};
+    SimLibrary library_{windows_, &spooler_};
     Platform platform_{kernel_,  files_,   profile_,  clock_, registry_, version_,
                        cabinet_, spooler_, services_, ui_,    library_};
 };
