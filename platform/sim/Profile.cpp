@@ -1,8 +1,9 @@
-// Simulated profile reading over the simulated file system.
+// Simulated profile reading and win.ini writing over the simulated file system.
 #include <string>
 
 #include "platform/sim/ProfileReader.h"
-#include "platform/sim/SimPlatform.h"
+#include "platform/sim/SimProfile.h"
+#include "platform/sim/SimWindowsUi.h"
 
 namespace win::sim {
 
@@ -22,6 +23,34 @@ DWORD SimProfile::GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR de
         return CopyProfileDefault(section, key, defaultValue, buffer, size);
     }
     return ProfileDocument(bytes).GetString(section, key, defaultValue, buffer, size);
+}
+
+BOOL SimProfile::WriteProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value) {
+    writes_.push_back(Write{section != nullptr, key != nullptr, value != nullptr, section ? section : "",
+                            key ? key : "", value ? value : "", NextSimSequence()});
+    DWORD error;
+    if (w_.TakeFault("WriteProfileStringA", &error)) {
+        SetSimLastError(error);
+        return FALSE;
+    }
+    // The simulation writes through at once, so a flush has nothing to do; Windows answers it with FALSE.
+    if (writes_.back().IsFlush()) return FALSE;
+    if (section == nullptr) {
+        SetSimLastError(ERROR_FILE_NOT_FOUND);
+        return FALSE;
+    }
+    std::string path = w_.windowsDirectory + "\\win.ini";
+    std::string bytes;
+    w_.ReadFile(path, &bytes);
+    w_.WriteFile(path, EditProfileText(bytes, section, key, value));
+    return TRUE;
+}
+
+int SimProfile::FlushCount() const {
+    int count = 0;
+    for (const Write& write : writes_)
+        if (write.IsFlush()) ++count;
+    return count;
 }
 
 }  // namespace win::sim

@@ -1,4 +1,4 @@
-// Parsing and lookup of profile files the way Windows' profile functions do it.
+// Parsing, lookup and editing of profile files the way Windows' profile functions do it.
 #include "platform/sim/ProfileReader.h"
 
 #include <cstring>
@@ -71,7 +71,68 @@ DWORD CopyNameList(const std::vector<std::string>& names, LPSTR buffer, DWORD si
     return size - 2;
 }
 
+// The name inside a section header line, trimmed.
+bool HeaderName(const std::string& raw, std::string* name) {
+    std::string line = Trim(raw);
+    if (line.empty() || line[0] != '[') return false;
+    size_t close = line.rfind(']');
+    if (close == std::string::npos) return false;
+    *name = Trim(line.substr(1, close - 1));
+    return true;
+}
+
+// The key of a "key=value" line, trimmed; false for a line without "=".
+bool KeyName(const std::string& raw, std::string* key) {
+    size_t eq = raw.find('=');
+    if (eq == std::string::npos) return false;
+    *key = Trim(raw.substr(0, eq));
+    return true;
+}
+
 }  // namespace
+
+std::string EditProfileText(const std::string& bytes, LPCSTR section, LPCSTR key, LPCSTR value) {
+    std::vector<std::string> lines = SplitLines(bytes);
+    const size_t none = std::string::npos;
+    size_t begin = none, end = lines.size();
+    for (size_t i = 0; i < lines.size(); ++i) {
+        std::string name;
+        if (!HeaderName(lines[i], &name)) continue;
+        if (begin != none) {
+            end = i;
+            break;
+        }
+        if (ProfileNamesEqual(name, section)) begin = i;
+    }
+    if (key == nullptr) {
+        if (begin != none)
+            lines.erase(lines.begin() + static_cast<long>(begin), lines.begin() + static_cast<long>(end));
+    } else if (begin == none) {
+        if (value != nullptr) {
+            lines.push_back(std::string("[") + section + "]");
+            lines.push_back(std::string(key) + "=" + value);
+        }
+    } else {
+        size_t found = none, lastContent = begin;
+        for (size_t i = begin + 1; i < end; ++i) {
+            std::string name;
+            if (!Trim(lines[i]).empty()) lastContent = i;
+            if (found == none && KeyName(lines[i], &name) && ProfileNamesEqual(name, key)) found = i;
+        }
+        if (found != none && value == nullptr) {
+            lines.erase(lines.begin() + static_cast<long>(found));
+        } else if (found != none) {
+            std::string name;
+            KeyName(lines[found], &name);
+            lines[found] = name + "=" + value;
+        } else if (value != nullptr) {
+            lines.insert(lines.begin() + static_cast<long>(lastContent + 1), std::string(key) + "=" + value);
+        }
+    }
+    std::string out;
+    for (const std::string& line : lines) out += line + "\r\n";
+    return out;
+}
 
 bool ProfileNamesEqual(const std::string& a, const std::string& b) {
     if (a.size() != b.size()) return false;

@@ -1,4 +1,4 @@
-// Our own reader of profile (INI) files, with the lookup rules of GetPrivateProfileStringA on Windows.
+// Our own reader and writer of profile (INI) files, with the rules of Windows' profile functions.
 #pragma once
 
 #include <string>
@@ -36,6 +36,11 @@ private:
 
 // GetPrivateProfileStringA's answer when the file does not exist or cannot be read.
 DWORD CopyProfileDefault(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR buffer, DWORD size);
+
+// The file's bytes after WriteProfileStringA(section, key, value): the key's line is replaced in place
+// or added at the end of its section, a new section goes at the end of the file; a null key removes
+// the section, a null value the key. Every other line stays as it was; lines end in CR LF.
+std::string EditProfileText(const std::string& bytes, LPCSTR section, LPCSTR key, LPCSTR value);
 
 // Section and key names compare without regard to ASCII case; bytes of double-byte characters of
 // code page 936 are compared as they are, so a trail byte that happens to be a letter is not folded.

@@ -1,5 +1,6 @@
 // Profile (INI) files, passed to the real API.
 #include "platform/win32/Win32Families.h"
+// The Windows headers come after ours: their macros would rewrite our constant names.
 #include <windows.h>
 
 namespace win::win32 {
@@ -11,6 +12,9 @@ public:
     DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR buffer, DWORD size,
                                    LPCSTR fileName) override {
         return ::GetPrivateProfileStringA(section, key, defaultValue, buffer, size, fileName);
+    }
+    BOOL WriteProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value) override {
+        return ::WriteProfileStringA(section, key, value);
     }
 };
 
