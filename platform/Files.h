@@ -1,9 +1,54 @@
-// Files, directories and the program's own path.
+// Files, directories, find handles and the system's directories, including the spooler's driver ones.
 #pragma once
+
+#include <cstdint>
 
 #include "platform/Win32Types.h"
 
 namespace win {
+
+constexpr DWORD ERROR_NO_MORE_FILES = 18;
+constexpr DWORD ERROR_FILE_EXISTS = 80;
+constexpr DWORD ERROR_DIR_NOT_EMPTY = 145;
+constexpr DWORD ERROR_DIRECTORY = 267;
+
+constexpr DWORD FILE_ATTRIBUTE_READONLY = 0x1;
+constexpr DWORD FILE_ATTRIBUTE_HIDDEN = 0x2;
+constexpr DWORD FILE_ATTRIBUTE_SYSTEM = 0x4;
+constexpr DWORD FILE_ATTRIBUTE_DIRECTORY = 0x10;
+constexpr DWORD FILE_ATTRIBUTE_ARCHIVE = 0x20;
+constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x80;
+constexpr DWORD INVALID_FILE_ATTRIBUTES = 0xFFFFFFFF;
+
+constexpr DWORD GENERIC_READ = 0x80000000;
+constexpr DWORD GENERIC_WRITE = 0x40000000;
+constexpr DWORD FILE_SHARE_READ = 0x1;
+constexpr DWORD FILE_SHARE_WRITE = 0x2;
+constexpr DWORD FILE_SHARE_DELETE = 0x4;
+constexpr DWORD CREATE_NEW = 1;
+constexpr DWORD CREATE_ALWAYS = 2;
+constexpr DWORD OPEN_EXISTING = 3;
+
+inline const HANDLE INVALID_HANDLE_VALUE = reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1));
+
+struct FILETIME {
+    DWORD dwLowDateTime;
+    DWORD dwHighDateTime;
+};
+
+struct WIN32_FIND_DATAA {
+    DWORD dwFileAttributes;
+    FILETIME ftCreationTime;
+    FILETIME ftLastAccessTime;
+    FILETIME ftLastWriteTime;
+    DWORD nFileSizeHigh;
+    DWORD nFileSizeLow;
+    DWORD dwReserved0;
+    DWORD dwReserved1;
+    CHAR cFileName[MAX_PATH];
+    CHAR cAlternateFileName[14];
+};
+static_assert(sizeof(WIN32_FIND_DATAA) == 320, "WIN32_FIND_DATAA must keep the Windows layout");
 
 class Files {
 public:
@@ -12,6 +57,30 @@ public:
     // module is always the program itself (null) in this system.
     virtual DWORD GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size) = 0;
     virtual UINT GetWindowsDirectoryA(LPSTR buffer, UINT size) = 0;
+    virtual UINT GetSystemDirectoryA(LPSTR buffer, UINT size) = 0;
+    virtual DWORD GetTempPathA(DWORD size, LPSTR buffer) = 0;
+
+    virtual BOOL CopyFileA(LPCSTR existingName, LPCSTR newName, BOOL failIfExists) = 0;
+    virtual BOOL DeleteFileA(LPCSTR name) = 0;
+    virtual DWORD GetFileAttributesA(LPCSTR name) = 0;
+    virtual BOOL SetFileAttributesA(LPCSTR name, DWORD attributes) = 0;
+    // security is always null in this system; templateFile too.
+    virtual HANDLE CreateFileA(LPCSTR name, DWORD access, DWORD shareMode, void* security, DWORD disposition,
+                               DWORD flags, HANDLE templateFile) = 0;
+    virtual BOOL CloseHandle(HANDLE handle) = 0;
+    virtual BOOL CreateDirectoryA(LPCSTR name, void* security) = 0;
+    virtual BOOL RemoveDirectoryA(LPCSTR name) = 0;
+
+    virtual HANDLE FindFirstFileA(LPCSTR pattern, WIN32_FIND_DATAA* data) = 0;
+    virtual BOOL FindNextFileA(HANDLE find, WIN32_FIND_DATAA* data) = 0;
+    virtual BOOL FindClose(HANDLE find) = 0;
+
+    // The spooler's directories (level 1 only): the path, zero-ended; 122 and the size needed when the
+    // buffer is too small. A null or empty environment is the local one.
+    virtual BOOL GetPrinterDriverDirectoryA(LPSTR server, LPSTR environment, DWORD level, BYTE* buffer,
+                                            DWORD size, DWORD* needed) = 0;
+    virtual BOOL GetPrintProcessorDirectoryA(LPSTR server, LPSTR environment, DWORD level, BYTE* buffer,
+                                             DWORD size, DWORD* needed) = 0;
 };
 
 }  // namespace win

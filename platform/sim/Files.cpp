@@ -1,12 +1,25 @@
-// Simulated directories and program path.
+// Simulated files, directories, searches, the program path and the system's directories.
+#include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
+#include "platform/SpoolerTypes.h"
 #include "platform/sim/SimPlatform.h"
+
+namespace fs = std::filesystem;
 
 namespace win::sim {
 
 namespace {
+
+constexpr DWORD kDeleteAccess = 0x10000;
+constexpr DWORD kFlagBackupSemantics = 0x02000000;
+constexpr DWORD kErrorNullReference = 1780;  // RPC_X_NULL_REF_POINTER
+constexpr DWORD kErrorInvalidUserBuffer = 1784;
+constexpr DWORD kSettableAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                      FILE_ATTRIBUTE_ARCHIVE | 0x100 /* temporary */ | 0x1000 /* offline */ |
+                                      0x2000 /* not content indexed */;
 
 // The directory calls' convention: the length copied, or the size needed (with the zero) when the
 // buffer is too small.
@@ -15,6 +28,75 @@ DWORD CopyPathResult(const std::string& path, LPSTR buffer, DWORD size) {
     std::memcpy(buffer, path.c_str(), path.size() + 1);
     return static_cast<DWORD>(path.size());
 }
+
+BOOL Fail(DWORD error) {
+    SetSimLastError(error);
+    return FALSE;
+}
+
+HANDLE FailHandle(DWORD error) {
+    SetSimLastError(error);
+    return INVALID_HANDLE_VALUE;
+}
+
+char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool EqualIgnoringCase(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return Upper(x) == Upper(y);
+           });
+}
+
+// "*" matches any run of characters and "?" one, without regard to case.
+bool WildcardMatch(const char* pattern, const char* name) {
+    const char* star = nullptr;
+    const char* resume = nullptr;
+    while (*name != '\0') {
+        if (*pattern == '*') {
+            star = pattern++;
+            resume = name;
+        } else if (*pattern == '?' || (*pattern != '\0' && Upper(*pattern) == Upper(*name))) {
+            ++pattern;
+            ++name;
+        } else if (star != nullptr) {
+            pattern = star + 1;
+            name = ++resume;
+        } else {
+            return false;
+        }
+    }
+    while (*pattern == '*') ++pattern;
+    return *pattern == '\0';
+}
+
+// Characters no Windows file name may hold; the wildcards only in a search's last component.
+bool HasInvalidName(const std::string& path, bool wildcardsInLast) {
+    size_t last = path.find_last_of("\\/");
+    last = last == std::string::npos ? 0 : last + 1;
+    for (size_t i = 0; i < path.size(); ++i) {
+        char c = path[i];
+        if (c == '<' || c == '>' || c == '|' || c == '"') return true;
+        if (c == ':' && i != 1) return true;
+        if ((c == '*' || c == '?') && !(wildcardsInLast && i >= last)) return true;
+    }
+    return false;
+}
+
+enum class Kind { MissingParent, Missing, File, Directory };
+
+std::string ParentOf(const std::string& fullPath) {
+    size_t slash = fullPath.find_last_of('\\');
+    return slash <= 2 ? fullPath.substr(0, 3) : fullPath.substr(0, slash);
+}
+
+Kind Locate(const SimWindows& w, const std::string& path) {
+    std::string host = w.HostPath(path);
+    if (fs::is_directory(host)) return Kind::Directory;
+    if (fs::exists(host)) return Kind::File;
+    return fs::is_directory(w.HostPath(ParentOf(w.FullPath(path)))) ? Kind::Missing : Kind::MissingParent;
+}
+
+DWORD MissingError(Kind kind) { return kind == Kind::MissingParent ? ERROR_PATH_NOT_FOUND : ERROR_FILE_NOT_FOUND; }
 
 }  // namespace
 
@@ -53,6 +135,270 @@ UINT SimFiles::GetWindowsDirectoryA(LPSTR buffer, UINT size) {
         return 0;
     }
     return CopyPathResult(w_.windowsDirectory, buffer, size);
+}
+
+UINT SimFiles::GetSystemDirectoryA(LPSTR buffer, UINT size) {
+    DWORD error;
+    if (w_.TakeFault("GetSystemDirectoryA", &error)) {
+        SetSimLastError(error);
+        return 0;
+    }
+    return CopyPathResult(w_.systemDirectory, buffer, size);
+}
+
+DWORD SimFiles::GetTempPathA(DWORD size, LPSTR buffer) {
+    DWORD error;
+    if (w_.TakeFault("GetTempPathA", &error)) {
+        SetSimLastError(error);
+        return 0;
+    }
+    return CopyPathResult(w_.tempPath, buffer, size);
+}
+
+BOOL SimFiles::CopyFileA(LPCSTR existingName, LPCSTR newName, BOOL failIfExists) {
+    DWORD error;
+    if (w_.TakeFault("CopyFileA", &error)) return Fail(error);
+    if (existingName == nullptr || newName == nullptr) return Fail(ERROR_INVALID_PARAMETER);
+    if (HasInvalidName(existingName, false) || HasInvalidName(newName, false)) return Fail(ERROR_INVALID_NAME);
+
+    Kind source = Locate(w_, existingName);
+    if (source == Kind::Directory) return Fail(ERROR_ACCESS_DENIED);
+    if (source != Kind::File) return Fail(MissingError(source));
+    if (DWORD conflict = w_.OpenConflict(existingName, GENERIC_READ, FILE_SHARE_READ)) return Fail(conflict);
+
+    Kind target = Locate(w_, newName);
+    if (target == Kind::MissingParent) return Fail(ERROR_PATH_NOT_FOUND);
+    if (target == Kind::Directory) return Fail(ERROR_ACCESS_DENIED);
+    if (target == Kind::File) {
+        if (failIfExists) return Fail(ERROR_FILE_EXISTS);
+        // A file copied onto itself is open twice without sharing.
+        if (w_.FileKey(existingName) == w_.FileKey(newName)) return Fail(ERROR_SHARING_VIOLATION);
+        // Windows refuses to replace a read-only or hidden file.
+        if (w_.StoredAttributes(newName) & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN))
+            return Fail(ERROR_ACCESS_DENIED);
+        if (DWORD conflict = w_.OpenConflict(newName, GENERIC_WRITE, 0)) return Fail(conflict);
+    }
+    std::error_code failed;
+    fs::copy_file(w_.HostPath(existingName), w_.HostPath(newName), fs::copy_options::overwrite_existing, failed);
+    if (failed) return Fail(ERROR_ACCESS_DENIED);
+    // The new file takes the attributes of the existing one.
+    w_.StoreAttributes(newName, w_.StoredAttributes(existingName));
+    return TRUE;
+}
+
+BOOL SimFiles::DeleteFileA(LPCSTR name) {
+    DWORD error;
+    if (w_.TakeFault("DeleteFileA", &error)) return Fail(error);
+    if (name == nullptr) return Fail(ERROR_INVALID_PARAMETER);
+    if (HasInvalidName(name, false)) return Fail(ERROR_INVALID_NAME);
+    Kind kind = Locate(w_, name);
+    if (kind == Kind::Directory) return Fail(ERROR_ACCESS_DENIED);
+    if (kind != Kind::File) return Fail(MissingError(kind));
+    if (w_.StoredAttributes(name) & FILE_ATTRIBUTE_READONLY) return Fail(ERROR_ACCESS_DENIED);
+    if (DWORD conflict =
+            w_.OpenConflict(name, kDeleteAccess, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE))
+        return Fail(conflict);
+    std::error_code failed;
+    fs::remove(w_.HostPath(name), failed);
+    if (failed) return Fail(ERROR_ACCESS_DENIED);
+    w_.ForgetFile(name);
+    return TRUE;
+}
+
+DWORD SimFiles::GetFileAttributesA(LPCSTR name) {
+    DWORD error = 0;
+    if (!w_.TakeFault("GetFileAttributesA", &error)) {
+        if (name == nullptr) error = ERROR_INVALID_PARAMETER;
+        else if (HasInvalidName(name, false)) error = ERROR_INVALID_NAME;
+    }
+    if (error != 0) {
+        SetSimLastError(error);
+        return INVALID_FILE_ATTRIBUTES;
+    }
+    Kind kind = Locate(w_, name);
+    if (kind == Kind::Directory) return FILE_ATTRIBUTE_DIRECTORY;
+    if (kind == Kind::File) return w_.StoredAttributes(name);
+    SetSimLastError(MissingError(kind));
+    return INVALID_FILE_ATTRIBUTES;
+}
+
+BOOL SimFiles::SetFileAttributesA(LPCSTR name, DWORD attributes) {
+    DWORD error;
+    if (w_.TakeFault("SetFileAttributesA", &error)) return Fail(error);
+    if (name == nullptr) return Fail(ERROR_INVALID_PARAMETER);
+    if (HasInvalidName(name, false)) return Fail(ERROR_INVALID_NAME);
+    Kind kind = Locate(w_, name);
+    if (kind == Kind::Missing || kind == Kind::MissingParent) return Fail(MissingError(kind));
+    if (w_.IsAccessDenied(name)) return Fail(ERROR_ACCESS_DENIED);
+    // Folders keep no attributes of their own here; nothing of ours depends on them.
+    if (kind == Kind::Directory) return TRUE;
+    DWORD kept = attributes & kSettableAttributes;
+    w_.StoreAttributes(name, kept == 0 ? FILE_ATTRIBUTE_NORMAL : kept);
+    return TRUE;
+}
+
+HANDLE SimFiles::CreateFileA(LPCSTR name, DWORD access, DWORD shareMode, void*, DWORD disposition, DWORD flags,
+                             HANDLE) {
+    DWORD error;
+    if (w_.TakeFault("CreateFileA", &error)) return FailHandle(error);
+    if (name == nullptr) return FailHandle(ERROR_INVALID_PARAMETER);
+    if (HasInvalidName(name, false)) return FailHandle(ERROR_INVALID_NAME);
+    // Only opening existing files is simulated: nothing in this system creates files this way.
+    if (disposition != OPEN_EXISTING) return FailHandle(ERROR_INVALID_PARAMETER);
+    Kind kind = Locate(w_, name);
+    if (kind == Kind::Missing || kind == Kind::MissingParent) return FailHandle(MissingError(kind));
+    if (kind == Kind::Directory && !(flags & kFlagBackupSemantics)) return FailHandle(ERROR_ACCESS_DENIED);
+    if ((access & GENERIC_WRITE) && (w_.StoredAttributes(name) & FILE_ATTRIBUTE_READONLY))
+        return FailHandle(ERROR_ACCESS_DENIED);
+    if (DWORD conflict = w_.OpenConflict(name, access, shareMode)) return FailHandle(conflict);
+    HANDLE handle = NewHandle();
+    files_[reinterpret_cast<uintptr_t>(handle)] = OpenFile{name, access, shareMode};
+    w_.AddOpen(name, access, shareMode);
+    return handle;
+}
+
+BOOL SimFiles::CloseHandle(HANDLE handle) {
+    auto found = files_.find(reinterpret_cast<uintptr_t>(handle));
+    if (found == files_.end()) return Fail(ERROR_INVALID_HANDLE);
+    w_.RemoveOpen(found->second.path, found->second.access, found->second.shareMode);
+    files_.erase(found);
+    return TRUE;
+}
+
+BOOL SimFiles::CreateDirectoryA(LPCSTR name, void*) {
+    DWORD error;
+    if (w_.TakeFault("CreateDirectoryA", &error)) return Fail(error);
+    if (name == nullptr) return Fail(ERROR_INVALID_PARAMETER);
+    if (HasInvalidName(name, false)) return Fail(ERROR_INVALID_NAME);
+    Kind kind = Locate(w_, name);
+    if (kind == Kind::File || kind == Kind::Directory) return Fail(ERROR_ALREADY_EXISTS);
+    if (kind == Kind::MissingParent) return Fail(ERROR_PATH_NOT_FOUND);
+    std::error_code failed;
+    fs::create_directory(w_.HostPath(name), failed);
+    return failed ? Fail(ERROR_ACCESS_DENIED) : TRUE;
+}
+
+BOOL SimFiles::RemoveDirectoryA(LPCSTR name) {
+    DWORD error;
+    if (w_.TakeFault("RemoveDirectoryA", &error)) return Fail(error);
+    if (name == nullptr) return Fail(ERROR_INVALID_PARAMETER);
+    if (HasInvalidName(name, false)) return Fail(ERROR_INVALID_NAME);
+    Kind kind = Locate(w_, name);
+    if (kind == Kind::File) return Fail(ERROR_DIRECTORY);
+    if (kind != Kind::Directory) return Fail(MissingError(kind));
+    std::string host = w_.HostPath(name);
+    if (!fs::is_empty(host)) return Fail(ERROR_DIR_NOT_EMPTY);
+    std::error_code failed;
+    fs::remove(host, failed);
+    return failed ? Fail(ERROR_ACCESS_DENIED) : TRUE;
+}
+
+HANDLE SimFiles::FindFirstFileA(LPCSTR pattern, WIN32_FIND_DATAA* data) {
+    DWORD error;
+    if (w_.TakeFault("FindFirstFileA", &error)) return FailHandle(error);
+    if (pattern == nullptr || data == nullptr) return FailHandle(ERROR_INVALID_PARAMETER);
+    std::string raw = pattern;
+    if (HasInvalidName(raw, true)) return FailHandle(ERROR_INVALID_NAME);
+    if (raw.empty() || raw.back() == '\\' || raw.back() == '/') return FailHandle(ERROR_FILE_NOT_FOUND);
+    std::string full = w_.FullPath(raw);
+    std::string directory = ParentOf(full);
+    std::string namePattern = full.substr(full.find_last_of('\\') + 1);
+    if (namePattern == "*.*") namePattern = "*";
+    if (Locate(w_, directory) != Kind::Directory) return FailHandle(ERROR_PATH_NOT_FOUND);
+
+    std::vector<std::string> names;
+    // A root folder has no "." and ".." entries; every other folder lists them first.
+    if (directory.size() > 3) names = {".", ".."};
+    std::vector<std::string> children;
+    std::error_code ignored;
+    for (const auto& entry : fs::directory_iterator(w_.HostPath(directory), ignored))
+        children.push_back(entry.path().filename().string());
+    // In the order NTFS keeps its index: by the upper-case name.
+    std::sort(children.begin(), children.end(), [](const std::string& a, const std::string& b) {
+        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                            [](char x, char y) { return Upper(x) < Upper(y); });
+    });
+    names.insert(names.end(), children.begin(), children.end());
+
+    Search search;
+    for (const std::string& name : names) {
+        if (!WildcardMatch(namePattern.c_str(), name.c_str()) && !EqualIgnoringCase(namePattern, name)) continue;
+        std::string path = directory + (directory.size() > 3 ? "\\" : "") + name;
+        WIN32_FIND_DATAA found{};
+        bool isDirectory = name == "." || name == ".." || fs::is_directory(w_.HostPath(path));
+        found.dwFileAttributes = isDirectory ? FILE_ATTRIBUTE_DIRECTORY : w_.StoredAttributes(path);
+        if (!isDirectory) {
+            uint64_t size = fs::file_size(w_.HostPath(path), ignored);
+            if (ignored) size = 0;
+            found.nFileSizeLow = static_cast<DWORD>(size & 0xFFFFFFFFu);
+            found.nFileSizeHigh = static_cast<DWORD>(size >> 32);
+        }
+        size_t length = std::min(name.size(), sizeof(found.cFileName) - 1);
+        std::memcpy(found.cFileName, name.data(), length);
+        search.entries.push_back(found);
+    }
+    if (search.entries.empty()) return FailHandle(ERROR_FILE_NOT_FOUND);
+    *data = search.entries[0];
+    search.next = 1;
+    HANDLE handle = NewHandle();
+    searches_[reinterpret_cast<uintptr_t>(handle)] = std::move(search);
+    return handle;
+}
+
+BOOL SimFiles::FindNextFileA(HANDLE find, WIN32_FIND_DATAA* data) {
+    auto found = searches_.find(reinterpret_cast<uintptr_t>(find));
+    if (found == searches_.end()) return Fail(ERROR_INVALID_HANDLE);
+    Search& search = found->second;
+    if (search.next >= search.entries.size()) return Fail(ERROR_NO_MORE_FILES);
+    *data = search.entries[search.next++];
+    return TRUE;
+}
+
+BOOL SimFiles::FindClose(HANDLE find) {
+    DWORD error;
+    if (w_.TakeFault("FindClose", &error)) return Fail(error);
+    if (searches_.erase(reinterpret_cast<uintptr_t>(find)) == 0) return Fail(ERROR_INVALID_HANDLE);
+    return TRUE;
+}
+
+BOOL SimFiles::GetPrinterDriverDirectoryA(LPSTR, LPSTR environment, DWORD level, BYTE* buffer, DWORD size,
+                                          DWORD* needed) {
+    return SpoolerDirectory("GetPrinterDriverDirectoryA", "drivers", environment, level, buffer, size, needed);
+}
+
+BOOL SimFiles::GetPrintProcessorDirectoryA(LPSTR, LPSTR environment, DWORD level, BYTE* buffer, DWORD size,
+                                           DWORD* needed) {
+    return SpoolerDirectory("GetPrintProcessorDirectoryA", "prtprocs", environment, level, buffer, size, needed);
+}
+
+BOOL SimFiles::SpoolerDirectory(const char* operation, const char* folder, LPSTR environment, DWORD level,
+                                BYTE* buffer, DWORD size, DWORD* needed) {
+    DWORD error;
+    if (w_.TakeFault(operation, &error)) return Fail(error);
+    if (level != 1) return Fail(ERROR_INVALID_LEVEL);
+    std::string path;
+    std::string name = environment == nullptr ? "" : environment;
+    if (name.empty() && w_.version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS) {
+        // Windows 98/Me keeps drivers and processors in the system directory itself.
+        path = w_.systemDirectory;
+    } else if (name.empty() || EqualIgnoringCase(name, "Windows NT x86")) {
+        path = w_.systemDirectory + "\\spool\\" + folder + "\\w32x86";
+    } else if (EqualIgnoringCase(name, "Windows 4.0")) {
+        path = w_.systemDirectory + "\\spool\\" + folder + "\\win40";
+    } else {
+        return Fail(ERROR_INVALID_ENVIRONMENT);
+    }
+    if (needed == nullptr) return Fail(kErrorNullReference);
+    *needed = static_cast<DWORD>(path.size() + 1);
+    if (size < *needed) return Fail(ERROR_INSUFFICIENT_BUFFER);
+    if (buffer == nullptr) return Fail(kErrorInvalidUserBuffer);
+    std::memcpy(buffer, path.c_str(), path.size() + 1);
+    return TRUE;
+}
+
+HANDLE SimFiles::NewHandle() {
+    lastHandle_ += 4;
+    return reinterpret_cast<HANDLE>(lastHandle_);
 }
 
 }  // namespace win::sim

@@ -1,5 +1,10 @@
-// The simulated files, directories and the program path.
+// The simulated files, directories, find handles and the system's directories.
 #pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
 
 #include "platform/Files.h"
 #include "platform/sim/SimWindows.h"
@@ -12,9 +17,46 @@ public:
     DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer) override;
     DWORD GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size) override;
     UINT GetWindowsDirectoryA(LPSTR buffer, UINT size) override;
+    UINT GetSystemDirectoryA(LPSTR buffer, UINT size) override;
+    DWORD GetTempPathA(DWORD size, LPSTR buffer) override;
+
+    BOOL CopyFileA(LPCSTR existingName, LPCSTR newName, BOOL failIfExists) override;
+    BOOL DeleteFileA(LPCSTR name) override;
+    DWORD GetFileAttributesA(LPCSTR name) override;
+    BOOL SetFileAttributesA(LPCSTR name, DWORD attributes) override;
+    HANDLE CreateFileA(LPCSTR name, DWORD access, DWORD shareMode, void* security, DWORD disposition, DWORD flags,
+                       HANDLE templateFile) override;
+    BOOL CloseHandle(HANDLE handle) override;
+    BOOL CreateDirectoryA(LPCSTR name, void* security) override;
+    BOOL RemoveDirectoryA(LPCSTR name) override;
+
+    HANDLE FindFirstFileA(LPCSTR pattern, WIN32_FIND_DATAA* data) override;
+    BOOL FindNextFileA(HANDLE find, WIN32_FIND_DATAA* data) override;
+    BOOL FindClose(HANDLE find) override;
+
+    BOOL GetPrinterDriverDirectoryA(LPSTR server, LPSTR environment, DWORD level, BYTE* buffer, DWORD size,
+                                    DWORD* needed) override;
+    BOOL GetPrintProcessorDirectoryA(LPSTR server, LPSTR environment, DWORD level, BYTE* buffer, DWORD size,
+                                     DWORD* needed) override;
 
 private:
+    struct OpenFile {
+        std::string path;
+        DWORD access;
+        DWORD shareMode;
+    };
+    struct Search {
+        std::vector<WIN32_FIND_DATAA> entries;
+        size_t next = 0;
+    };
+    HANDLE NewHandle();
+    BOOL SpoolerDirectory(const char* operation, const char* folder, LPSTR environment, DWORD level, BYTE* buffer,
+                          DWORD size, DWORD* needed);
+
     SimWindows& w_;
+    uintptr_t lastHandle_ = 0x100;
+    std::map<uintptr_t, OpenFile> files_;
+    std::map<uintptr_t, Search> searches_;
 };
 
 }  // namespace win::sim

@@ -1,6 +1,8 @@
 // The simulated machine's state, and the mapping of Windows paths to host files.
 #include "platform/sim/SimWindows.h"
 
+#include "platform/Files.h"
+
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
@@ -41,6 +43,19 @@ bool SameIgnoringCase(const std::string& a, const std::string& b) {
     return true;
 }
 
+// The data access kinds of an open: read, write (or append), delete.
+constexpr DWORD kReadAccess = GENERIC_READ | 0x1;
+constexpr DWORD kWriteAccess = GENERIC_WRITE | 0x2 | 0x4;
+constexpr DWORD kDeleteAccess = 0x10000;
+
+// Whether a share mode lets another open have this access.
+bool Shares(DWORD shareMode, DWORD access) {
+    if ((access & kReadAccess) && !(shareMode & FILE_SHARE_READ)) return false;
+    if ((access & kWriteAccess) && !(shareMode & FILE_SHARE_WRITE)) return false;
+    if ((access & kDeleteAccess) && !(shareMode & FILE_SHARE_DELETE)) return false;
+    return true;
+}
+
 }  // namespace
 
 SimWindows::SimWindows() {
@@ -50,6 +65,12 @@ SimWindows::SimWindows() {
     if (mkdtemp(buffer.data()) == nullptr) throw std::runtime_error("cannot create the simulated drive folder");
     hostRoot_ = buffer.data();
     SetVersion(VER_PLATFORM_WIN32_NT, 5, 1, 2600);
+    // The folders every installed Windows has.
+    for (const char* dir : {"C:\\WINDOWS\\inf", "C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\3",
+                            "C:\\WINDOWS\\system32\\spool\\drivers\\win40",
+                            "C:\\WINDOWS\\system32\\spool\\prtprocs\\w32x86",
+                            "C:\\WINDOWS\\system32\\spool\\prtprocs\\win40", "C:\\TEMP"})
+        MakeDirectory(dir);
 }
 
 SimWindows::~SimWindows() {
@@ -133,6 +154,71 @@ bool SimWindows::ReadFile(const std::string& windowsPath, std::string* bytes) co
 }
 
 bool SimWindows::FileExists(const std::string& windowsPath) const { return fs::exists(HostPath(windowsPath)); }
+
+void SimWindows::MakeDirectory(const std::string& windowsPath) {
+    std::error_code ignored;
+    fs::create_directories(HostPath(windowsPath), ignored);
+}
+
+std::string SimWindows::FileKey(const std::string& windowsPath) const {
+    std::string key = FullPath(windowsPath);
+    for (char& c : key)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return key;
+}
+
+DWORD SimWindows::StoredAttributes(const std::string& windowsPath) const {
+    auto found = attributes_.find(FileKey(windowsPath));
+    return found == attributes_.end() ? FILE_ATTRIBUTE_ARCHIVE : found->second;
+}
+
+void SimWindows::StoreAttributes(const std::string& windowsPath, DWORD attributes) {
+    attributes_[FileKey(windowsPath)] = attributes;
+}
+
+void SimWindows::ForgetFile(const std::string& windowsPath) { attributes_.erase(FileKey(windowsPath)); }
+
+void SimWindows::MarkInUse(const std::string& windowsPath, bool inUse) {
+    if (inUse) inUse_.insert(FileKey(windowsPath));
+    else inUse_.erase(FileKey(windowsPath));
+}
+
+void SimWindows::MarkAccessDenied(const std::string& windowsPath, bool denied) {
+    if (denied) accessDenied_.insert(FileKey(windowsPath));
+    else accessDenied_.erase(FileKey(windowsPath));
+}
+
+bool SimWindows::IsAccessDenied(const std::string& windowsPath) const {
+    return accessDenied_.count(FileKey(windowsPath)) != 0;
+}
+
+DWORD SimWindows::OpenConflict(const std::string& windowsPath, DWORD access, DWORD shareMode) const {
+    // An open for attributes only (no data access) passes both security and sharing, as on Windows.
+    if ((access & (kReadAccess | kWriteAccess | kDeleteAccess)) == 0) return 0;
+    std::string key = FileKey(windowsPath);
+    if (accessDenied_.count(key) != 0) return ERROR_ACCESS_DENIED;
+    if (inUse_.count(key) != 0) return ERROR_SHARING_VIOLATION;
+    auto range = opens_.equal_range(key);
+    for (auto it = range.first; it != range.second; ++it) {
+        const OpenRecord& held = it->second;
+        if (!Shares(held.shareMode, access) || !Shares(shareMode, held.access)) return ERROR_SHARING_VIOLATION;
+    }
+    return 0;
+}
+
+void SimWindows::AddOpen(const std::string& windowsPath, DWORD access, DWORD shareMode) {
+    opens_.emplace(FileKey(windowsPath), OpenRecord{access, shareMode});
+}
+
+void SimWindows::RemoveOpen(const std::string& windowsPath, DWORD access, DWORD shareMode) {
+    auto range = opens_.equal_range(FileKey(windowsPath));
+    for (auto it = range.first; it != range.second; ++it) {
+        if (it->second.access == access && it->second.shareMode == shareMode) {
+            opens_.erase(it);
+            return;
+        }
+    }
+}
 
 void SimWindows::InjectFault(const std::string& operation, DWORD error, int nth) {
     faults_[operation].push_back(Fault{error, nth});

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,9 @@ public:
     std::string currentDirectory = "C:\\MEDIUM";
     std::string moduleFileName = "C:\\MEDIUM\\setup.exe";
     std::string windowsDirectory = "C:\\WINDOWS";
+    // Windows 98/Me tests set "C:\\WINDOWS\\SYSTEM"; the spooler's directories lie below it.
+    std::string systemDirectory = "C:\\WINDOWS\\system32";
+    std::string tempPath = "C:\\TEMP\\";
 
     // Files. Windows paths are absolute ("C:\X"), rooted at the current drive ("\X") or relative to
     // the current directory; every drive letter is a folder under HostRoot().
@@ -36,6 +40,25 @@ public:
     void WriteFile(const std::string& windowsPath, const std::string& bytes);
     bool ReadFile(const std::string& windowsPath, std::string* bytes) const;
     bool FileExists(const std::string& windowsPath) const;
+    // Creates the folder and its parents.
+    void MakeDirectory(const std::string& windowsPath);
+    // The identity of a file for the state kept beside it: its full path in upper case.
+    std::string FileKey(const std::string& windowsPath) const;
+
+    // File state that the host folders cannot hold. Attributes: FILE_ATTRIBUTE_ARCHIVE until set.
+    DWORD StoredAttributes(const std::string& windowsPath) const;
+    void StoreAttributes(const std::string& windowsPath, DWORD attributes);
+    void ForgetFile(const std::string& windowsPath);
+    // Another process holds the file open without sharing: opening it for data fails with 32.
+    void MarkInUse(const std::string& windowsPath, bool inUse = true);
+    // The file's security denies us: opening it for data, changing or deleting it fails with 5.
+    void MarkAccessDenied(const std::string& windowsPath, bool denied = true);
+    bool IsAccessDenied(const std::string& windowsPath) const;
+    // The error (32 or 5) that opening the file with this access and sharing gives now, or 0.
+    DWORD OpenConflict(const std::string& windowsPath, DWORD access, DWORD shareMode) const;
+    // Open handles of this machine, for the sharing checks above.
+    void AddOpen(const std::string& windowsPath, DWORD access, DWORD shareMode);
+    void RemoveOpen(const std::string& windowsPath, DWORD access, DWORD shareMode);
 
     // The virtual clock: Sleep advances it and records each pause.
     uint64_t nowMilliseconds = 0;
@@ -51,7 +74,15 @@ private:
         DWORD error;
         int remaining;
     };
+    struct OpenRecord {
+        DWORD access;
+        DWORD shareMode;
+    };
     std::string hostRoot_;
+    std::map<std::string, DWORD> attributes_;
+    std::set<std::string> inUse_;
+    std::set<std::string> accessDenied_;
+    std::multimap<std::string, OpenRecord> opens_;
     std::map<char, std::string> drives_;
     std::map<std::string, std::vector<Fault>> faults_;
 };

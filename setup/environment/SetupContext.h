@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "setup/engine/DriverStagingState.h"
 #include "shared/LanguageText.h"
 
 struct SetupContext {
@@ -10,4 +11,5 @@ struct SetupContext {
 
     win::Platform& platform;
     LanguageText messageText;
+    DriverStagingState driverStaging;
 };
