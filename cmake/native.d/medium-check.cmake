@@ -1,0 +1,23 @@
+# medium-check: the release checks of an installation medium, as a library for the unit tests and a tool.
+file(GLOB MEDIUM_CHECK_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/medium-check/*.cpp)
+add_library(medium_check STATIC ${MEDIUM_CHECK_SOURCES})
+target_link_libraries(medium_check PUBLIC setup_logic platform)
+target_link_libraries(unit_tests PRIVATE medium_check)
+
+add_executable(medium-check tools/medium-check.cpp)
+target_link_libraries(medium-check PRIVATE medium_check)
+
+# The source tree holds the product data but not the driver files, programs and USB kit of a release.
+add_test(NAME medium-check-source COMMAND medium-check --no-files ${CMAKE_SOURCE_DIR}/medium)
+# The sample medium with its driver files placed by the script the release build uses, and the rest of
+# an assembled medium as stand-in files: every check runs and finds nothing.
+add_test(NAME medium-check-placed
+         COMMAND ${CMAKE_SOURCE_DIR}/tests/tools/medium-check-placed.sh $<TARGET_FILE:medium-check>
+                 ${CMAKE_SOURCE_DIR})
+add_test(NAME medium-check-tool
+         COMMAND ${CMAKE_SOURCE_DIR}/tests/tools/medium-check.sh $<TARGET_FILE:medium-check> ${CMAKE_SOURCE_DIR})
+# A medium assembled by the Windows build: -DMEDIUM_CHECK_ASSEMBLED=<windows build>/medium.
+set(MEDIUM_CHECK_ASSEMBLED "" CACHE PATH "An assembled installation medium for medium-check to check whole")
+if(MEDIUM_CHECK_ASSEMBLED)
+    add_test(NAME medium-check-assembled COMMAND medium-check ${MEDIUM_CHECK_ASSEMBLED})
+endif()
