@@ -10,6 +10,9 @@ target_link_libraries(uninstall PRIVATE uninstall_logic)
 # Prints what setup finds on this system: for the main job and the Wine tests.
 add_executable(setup-probe tools/setup-probe.cpp)
 target_link_libraries(setup-probe PRIVATE setup_logic)
+# Installs one printer without the wizard: for scripts, deployment tools and the end-to-end tests.
+add_executable(install-printer tools/install-printer.cpp)
+target_link_libraries(install-printer PRIVATE setup_logic)
 
 file(GLOB_RECURSE WINE_TEST_SOURCES CONFIGURE_DEPENDS tests/contract/*.cpp tests/win32/*.cpp tests/support/*_win32.cpp)
 add_executable(contract_tests ${WINE_TEST_SOURCES})

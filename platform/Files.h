@@ -1,4 +1,4 @@
-// Files, directories, find handles and the system's directories, including the spooler's driver ones.
+// Files, directories, find handles and the system's directories.
 #pragma once
 
 #include <cstdint>
@@ -74,13 +74,6 @@ public:
     virtual HANDLE FindFirstFileA(LPCSTR pattern, WIN32_FIND_DATAA* data) = 0;
     virtual BOOL FindNextFileA(HANDLE find, WIN32_FIND_DATAA* data) = 0;
     virtual BOOL FindClose(HANDLE find) = 0;
-
-    // The spooler's directories (level 1 only): the path, zero-ended; 122 and the size needed when the
-    // buffer is too small. A null or empty environment is the local one.
-    virtual BOOL GetPrinterDriverDirectoryA(LPSTR server, LPSTR environment, DWORD level, BYTE* buffer,
-                                            DWORD size, DWORD* needed) = 0;
-    virtual BOOL GetPrintProcessorDirectoryA(LPSTR server, LPSTR environment, DWORD level, BYTE* buffer,
-                                             DWORD size, DWORD* needed) = 0;
 };
 
 }  // namespace win

@@ -1,9 +1,9 @@
 # The installation medium: the programs and the stand-ins of outside components beside the product data of medium/.
 set(MEDIUM_DIR ${CMAKE_BINARY_DIR}/medium)
-add_custom_target(medium
+add_custom_target(medium ALL
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${MEDIUM_DIR}
     COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/medium ${MEDIUM_DIR}
-    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:setup> $<TARGET_FILE:uninstall> $<TARGET_FILE:setup-probe>
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:setup> $<TARGET_FILE:uninstall> $<TARGET_FILE:setup-probe> $<TARGET_FILE:install-printer>
             $<TARGET_FILE:stand-in-usb-library> ${CMAKE_SOURCE_DIR}/stand-ins/usb/KxUsbInt.ini ${MEDIUM_DIR}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${MEDIUM_DIR}/USBDrv
     COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:stand-in-usb-installer> $<TARGET_FILE:stand-in-bulkusb>
@@ -11,6 +11,6 @@ add_custom_target(medium
     COMMAND ${CMAKE_COMMAND} -DMEDIUM=${MEDIUM_DIR} -DPLACEHOLDER_DLL=$<TARGET_FILE:stand-in-placeholder>
             -DCOM_MONITOR=$<TARGET_FILE:stand-in-com-monitor> -DUSB_MONITOR=$<TARGET_FILE:stand-in-usb-monitor>
             -DPROCESSOR=$<TARGET_FILE:stand-in-processor> -P ${CMAKE_SOURCE_DIR}/stand-ins/drivers/PlaceDriverFiles.cmake
-    DEPENDS setup uninstall setup-probe stand-in-com-monitor stand-in-usb-monitor stand-in-processor
+    DEPENDS setup uninstall setup-probe install-printer stand-in-com-monitor stand-in-usb-monitor stand-in-processor
             stand-in-placeholder stand-in-usb-library stand-in-usb-installer stand-in-bulkusb
     COMMENT "Assembling the installation medium")

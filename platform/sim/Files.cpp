@@ -361,41 +361,6 @@ BOOL SimFiles::FindClose(HANDLE find) {
     return TRUE;
 }
 
-BOOL SimFiles::GetPrinterDriverDirectoryA(LPSTR, LPSTR environment, DWORD level, BYTE* buffer, DWORD size,
-                                          DWORD* needed) {
-    return SpoolerDirectory("GetPrinterDriverDirectoryA", "drivers", environment, level, buffer, size, needed);
-}
-
-BOOL SimFiles::GetPrintProcessorDirectoryA(LPSTR, LPSTR environment, DWORD level, BYTE* buffer, DWORD size,
-                                           DWORD* needed) {
-    return SpoolerDirectory("GetPrintProcessorDirectoryA", "prtprocs", environment, level, buffer, size, needed);
-}
-
-BOOL SimFiles::SpoolerDirectory(const char* operation, const char* folder, LPSTR environment, DWORD level,
-                                BYTE* buffer, DWORD size, DWORD* needed) {
-    DWORD error;
-    if (w_.TakeFault(operation, &error)) return Fail(error);
-    if (level != 1) return Fail(ERROR_INVALID_LEVEL);
-    std::string path;
-    std::string name = environment == nullptr ? "" : environment;
-    if (name.empty() && w_.version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS) {
-        // Windows 98/Me keeps drivers and processors in the system directory itself.
-        path = w_.systemDirectory;
-    } else if (name.empty() || EqualIgnoringCase(name, "Windows NT x86")) {
-        path = w_.systemDirectory + "\\spool\\" + folder + "\\w32x86";
-    } else if (EqualIgnoringCase(name, "Windows 4.0")) {
-        path = w_.systemDirectory + "\\spool\\" + folder + "\\win40";
-    } else {
-        return Fail(ERROR_INVALID_ENVIRONMENT);
-    }
-    if (needed == nullptr) return Fail(kErrorNullReference);
-    *needed = static_cast<DWORD>(path.size() + 1);
-    if (size < *needed) return Fail(ERROR_INSUFFICIENT_BUFFER);
-    if (buffer == nullptr) return Fail(kErrorInvalidUserBuffer);
-    std::memcpy(buffer, path.c_str(), path.size() + 1);
-    return TRUE;
-}
-
 HANDLE SimFiles::NewHandle() {
     lastHandle_ += 4;
     return reinterpret_cast<HANDLE>(lastHandle_);

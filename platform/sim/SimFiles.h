@@ -34,10 +34,6 @@ public:
     BOOL FindNextFileA(HANDLE find, WIN32_FIND_DATAA* data) override;
     BOOL FindClose(HANDLE find) override;
 
-    BOOL GetPrinterDriverDirectoryA(LPSTR server, LPSTR environment, DWORD level, BYTE* buffer, DWORD size,
-                                    DWORD* needed) override;
-    BOOL GetPrintProcessorDirectoryA(LPSTR server, LPSTR environment, DWORD level, BYTE* buffer, DWORD size,
-                                     DWORD* needed) override;
 
 private:
     struct OpenFile {
@@ -50,8 +46,6 @@ private:
         size_t next = 0;
     };
     HANDLE NewHandle();
-    BOOL SpoolerDirectory(const char* operation, const char* folder, LPSTR environment, DWORD level, BYTE* buffer,
-                          DWORD size, DWORD* needed);
 
     SimWindows& w_;
     uintptr_t lastHandle_ = 0x100;

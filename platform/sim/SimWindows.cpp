@@ -85,6 +85,10 @@ void SimWindows::SetVersion(DWORD platformId, DWORD major, DWORD minor, DWORD bu
     version.dwMajorVersion = major;
     version.dwMinorVersion = minor;
     version.dwBuildNumber = build;
+    // Windows 98/Me keep their system files in SYSTEM, the NT family in system32.
+    systemDirectory = windowsDirectory + (platformId == VER_PLATFORM_WIN32_NT ? "\\system32" : "\\SYSTEM");
+    std::error_code ignored;
+    fs::create_directories(HostPath(systemDirectory), ignored);
 }
 
 std::string SimWindows::FullPath(const std::string& windowsPath) const {

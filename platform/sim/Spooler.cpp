@@ -142,7 +142,8 @@ bool SimSpooler::IsNt() const { return w_.version.dwPlatformId == VER_PLATFORM_W
 
 std::string SimSpooler::NativeEnvironment() const { return IsNt() ? "Windows NT x86" : "Windows 4.0"; }
 
-std::string SimSpooler::SystemDirectory() const { return w_.windowsDirectory + (IsNt() ? "\\System32" : "\\SYSTEM"); }
+// The machine's own system directory, so files the spooler loads are where the file functions put them.
+std::string SimSpooler::SystemDirectory() const { return w_.systemDirectory; }
 
 std::string SimSpooler::DriverDirectory(const std::string& environment) const {
     if (!IsNt()) return SystemDirectory();

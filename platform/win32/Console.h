@@ -9,3 +9,10 @@ namespace win::win32 {
 std::string AnsiToUtf8(const std::string& text);
 
 }  // namespace win::win32
+
+namespace win::win32 {
+
+// Text in the system's code page, converted to the console's output code page.
+std::string AnsiToConsole(const std::string& text);
+
+}  // namespace win::win32

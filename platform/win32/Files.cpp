@@ -44,14 +44,6 @@ public:
     }
     BOOL FindClose(HANDLE find) override { return ::FindClose(find); }
 
-    BOOL GetPrinterDriverDirectoryA(LPSTR server, LPSTR environment, DWORD level, BYTE* buffer, DWORD size,
-                                    DWORD* needed) override {
-        return ::GetPrinterDriverDirectoryA(server, environment, level, buffer, size, needed);
-    }
-    BOOL GetPrintProcessorDirectoryA(LPSTR server, LPSTR environment, DWORD level, BYTE* buffer, DWORD size,
-                                     DWORD* needed) override {
-        return ::GetPrintProcessorDirectoryA(server, environment, level, buffer, size, needed);
-    }
 };
 
 }  // namespace

@@ -32,9 +32,9 @@ bool DirectoryFrom(win::UINT length, const char* buffer, size_t size, std::strin
 bool SpoolerDirectory(win::Platform& platform, bool processor, win::DWORD size, std::string* directory) {
     std::vector<win::BYTE> buffer(size, 0);
     win::DWORD needed = 0;
-    win::Files& files = platform.files;
-    win::BOOL ok = processor ? files.GetPrintProcessorDirectoryA(nullptr, nullptr, 1, buffer.data(), size, &needed)
-                             : files.GetPrinterDriverDirectoryA(nullptr, nullptr, 1, buffer.data(), size, &needed);
+    win::Spooler& spooler = platform.spooler;
+    win::BOOL ok = processor ? spooler.GetPrintProcessorDirectoryA(nullptr, nullptr, 1, buffer.data(), size, &needed)
+                             : spooler.GetPrinterDriverDirectoryA(nullptr, nullptr, 1, buffer.data(), size, &needed);
     if (!ok) return false;
     const char* text = reinterpret_cast<const char*>(buffer.data());
     directory->assign(text, strnlen(text, size));

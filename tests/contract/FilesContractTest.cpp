@@ -208,12 +208,12 @@ TEST_F(FilesContract, SpoolerDirectoriesAnswerASizeQueryThenTheLocalAndWin40Path
     {
         win::DWORD needed = 0;
         Preset();
-        EXPECT_FALSE(files().GetPrinterDriverDirectoryA(nullptr, nullptr, 1, nullptr, 0, &needed));
+        EXPECT_FALSE(env_->platform().spooler.GetPrinterDriverDirectoryA(nullptr, nullptr, 1, nullptr, 0, &needed));
         EXPECT_EQ(win::ERROR_INSUFFICIENT_BUFFER, LastError());
         ASSERT_GT(needed, 0u);
         ASSERT_LE(needed, sizeof(buffer));
         Preset();
-        EXPECT_TRUE(files().GetPrinterDriverDirectoryA(nullptr, nullptr, 1, reinterpret_cast<win::BYTE*>(buffer),
+        EXPECT_TRUE(env_->platform().spooler.GetPrinterDriverDirectoryA(nullptr, nullptr, 1, reinterpret_cast<win::BYTE*>(buffer),
                                                        needed, &needed));
         std::string drivers = buffer;
         EXPECT_GE(needed, drivers.size() + 1);
@@ -221,20 +221,20 @@ TEST_F(FilesContract, SpoolerDirectoriesAnswerASizeQueryThenTheLocalAndWin40Path
     }
     win::DWORD needed = 0;
     char win40[] = "Windows 4.0";
-    EXPECT_TRUE(files().GetPrinterDriverDirectoryA(nullptr, win40, 1, reinterpret_cast<win::BYTE*>(buffer),
+    EXPECT_TRUE(env_->platform().spooler.GetPrinterDriverDirectoryA(nullptr, win40, 1, reinterpret_cast<win::BYTE*>(buffer),
                                                    sizeof(buffer), &needed));
     EXPECT_EQ(env_->WindowsDirectory() + "\\system32\\spool\\drivers\\win40", std::string(buffer));
-    EXPECT_TRUE(files().GetPrintProcessorDirectoryA(nullptr, nullptr, 1, reinterpret_cast<win::BYTE*>(buffer),
+    EXPECT_TRUE(env_->platform().spooler.GetPrintProcessorDirectoryA(nullptr, nullptr, 1, reinterpret_cast<win::BYTE*>(buffer),
                                                     sizeof(buffer), &needed));
     EXPECT_EQ(env_->WindowsDirectory() + "\\system32\\spool\\prtprocs\\w32x86", std::string(buffer));
     char mixedCase[] = "windowS 4.0";
-    EXPECT_TRUE(files().GetPrintProcessorDirectoryA(nullptr, mixedCase, 1, reinterpret_cast<win::BYTE*>(buffer),
+    EXPECT_TRUE(env_->platform().spooler.GetPrintProcessorDirectoryA(nullptr, mixedCase, 1, reinterpret_cast<win::BYTE*>(buffer),
                                                     sizeof(buffer), &needed));
     EXPECT_EQ(env_->WindowsDirectory() + "\\system32\\spool\\prtprocs\\win40", std::string(buffer));
 
     Preset();
     char unknown[] = "Windows Bogus";
-    EXPECT_FALSE(files().GetPrinterDriverDirectoryA(nullptr, unknown, 1, reinterpret_cast<win::BYTE*>(buffer),
+    EXPECT_FALSE(env_->platform().spooler.GetPrinterDriverDirectoryA(nullptr, unknown, 1, reinterpret_cast<win::BYTE*>(buffer),
                                                     sizeof(buffer), &needed));
     EXPECT_EQ(win::ERROR_INVALID_ENVIRONMENT, LastError());
 }

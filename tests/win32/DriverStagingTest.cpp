@@ -35,7 +35,7 @@ protected:
     std::string DriverDirectory() {
         win::BYTE path[win::MAX_PATH];
         win::DWORD needed = 0;
-        if (!files().GetPrinterDriverDirectoryA(nullptr, nullptr, 1, path, sizeof(path), &needed)) return "";
+        if (!platform().spooler.GetPrinterDriverDirectoryA(nullptr, nullptr, 1, path, sizeof(path), &needed)) return "";
         return reinterpret_cast<char*>(path);
     }
     bool Exists(const std::string& path) { return files().GetFileAttributesA(path.c_str()) != win::INVALID_FILE_ATTRIBUTES; }

@@ -1,0 +1,261 @@
+// The install sequence: monitor and processor, their updates with the spooler stopped, the driver files,
+// the driver, the printer, the default printer and the serial settings, in this order.
+#include "setup/engine/InstallSequence.h"
+
+#include <cctype>
+#include <cstring>
+
+#include "setup/engine/DriverFiles.h"
+#include "shared/RegistryKey.h"
+
+namespace {
+
+constexpr win::DWORD kDirectorySize = 256;
+constexpr char kPrinterPortKey[] = "SOFTWARE\\TARNOVA\\PRINTERPORT\\";
+
+class Sequence {
+public:
+    explicit Sequence(InstallThreadArgs& args)
+        : args_(args), context_(args.context), platform_(args.context.platform), record_(args.record),
+          message_(args.message) {}
+
+    // The steps in order; false as soon as one fails.
+    bool Run();
+
+private:
+    bool Fail(const char* key) {
+        message_.Set(MessageFor(context_.messageText, key));
+        return false;
+    }
+    // Copies a file of the medium and tells whether the message is still empty.
+    bool CopyAndCheck(std::string name, DestinationCode destination) {
+        CopyDriverFile(context_, name, destination, record_.generation, false, message_);
+        return message_.Empty();
+    }
+    // A copy that is retried under the "n" name when the target is in use. The name used, or empty when
+    // both attempts found the target in use.
+    std::string CopyWithInUseRetry(std::string name, DestinationCode destination);
+
+    bool UpdateWithSpoolerStopped(win::DWORD processorVersion);
+    bool CopyProcessorOverInstalledOne(const std::string& processorDirectory, win::DWORD processorVersion);
+    bool UpdateOn98(win::DWORD processorVersion);
+    bool CopyDriverFiles();
+    void WriteSerialSettings();
+    // Starts the service again after an update failed, so the machine is not left unable to print.
+    bool FailWithSpoolerStarted() {
+        std::string ignored;
+        StartSpooler(platform_, ignored);
+        return false;
+    }
+
+    const char* Slot(size_t offset) const { return record_.fileSet.Slot(offset); }
+
+    InstallThreadArgs& args_;
+    SetupContext& context_;
+    win::Platform& platform_;
+    InstallRecord& record_;
+    InstallMessage& message_;
+};
+
+bool IsInUse(int result) { return result == kDriverFileInUse || result == kDriverFileAccessDenied; }
+
+std::string Sequence::CopyWithInUseRetry(std::string name, DestinationCode destination) {
+    std::string used = name;
+    int result = CopyDriverFile(context_, used, destination, record_.generation, false, message_);
+    if (!IsInUse(result)) return used;
+    std::string second = name;
+    if (IsInUse(CopyDriverFile(context_, second, destination, record_.generation, true, message_))) return "";
+    return "n" + second;
+}
+
+bool Sequence::Run() {
+    const PlatformGeneration generation = record_.generation;
+    record_.updateFlags = 0;
+
+    int monitor = EnsurePortMonitor(context_, record_.modelConfig, record_.printerClass, generation,
+                                    record_.portName.c_str(), message_);
+    if (monitor == kMonitorNotAdded) return false;
+    record_.updateFlags = monitor;
+
+    int processor = EnsurePrintProcessor(context_, generation, record_.printer.pPrintProcessor,
+                                         Slot(DriverFileSet::kProcessorDll), message_);
+    if (processor == kProcessorNotAdded) return false;
+    record_.updateFlags |= processor;
+
+    const win::DWORD processorVersion = static_cast<win::DWORD>(record_.modelConfig.GetProcessorVersion());
+
+    if (record_.updateFlags != 0 && generation >= kGenerationNT4 && generation <= kGenerationVista) {
+        if (!UpdateWithSpoolerStopped(processorVersion)) return false;
+    }
+    if (record_.updateFlags != 0 && generation == kGenerationWin98Me) {
+        if (!UpdateOn98(processorVersion)) return false;
+    }
+
+    if (record_.portKind == kPortKindUsb && !CheckPortList(context_, message_)) return false;
+
+    if (!CopyDriverFiles()) return false;
+
+    const bool usesDdk = record_.modelConfig.UsesDdkDependentFiles(record_.modelName.c_str(), generation,
+                                                                   record_.driverKind);
+    // Failed fix-ups stay in the message without stopping the installation.
+    RestoreSystemDriverFiles(context_, generation, usesDdk, message_);
+
+    if (generation == kGenerationWin98Me && (record_.modelName.find("ZMX-M530") != std::string::npos ||
+                                             record_.modelName.find("ZMX-R510") != std::string::npos)) {
+        if (!CopyAndCheck("DMCOLOR.DLL", kDestinationDriverDirectory)) return false;
+    }
+    if (usesDdk && Slot(DriverFileSet::kDataFileDll)[0] == '\0') return Fail("IDS_ERR_LOSTDRIVERFILE");
+
+    if (!InstallPrinterDriver(context_, record_.driver, message_)) return false;
+
+    if (record_.portKind == kPortKindUsb) {
+        // The port the printer is created on is marked as used.
+        RegistryKey key(platform_);
+        if (key.Open(win::HKEY_LOCAL_MACHINE, kPrinterPortKey)) key.SetDword(record_.printer.pPortName, 0);
+        key.Close();
+    }
+
+    if (!CreatePrinter(context_, record_.printer, 2, record_.portKind == kPortKindUsb, record_.printerName,
+                       message_))
+        return false;
+    record_.modelName = record_.printerName.substr(0, kModelNameSize - 1);
+    if (record_.modelName.empty()) return false;
+
+    if (record_.setAsDefault) MakeDefaultPrinter(platform_, record_.modelName.c_str());
+
+    if (record_.portKind == kPortKindSerial) WriteSerialSettings();
+
+    if (generation >= kGenerationNT4 && generation <= kGenerationVista)
+        message_.Set(MessageFor(context_.messageText,
+                                record_.portKind == kPortKindUsb ? "IDS_INF_USBRESTART" : "IDS_INF_NTRESTART"));
+    return true;
+}
+
+bool Sequence::UpdateWithSpoolerStopped(win::DWORD processorVersion) {
+    const PlatformGeneration generation = record_.generation;
+    std::string processorDirectory;
+    if (record_.updateFlags & kProcessorOlder) {
+        char directory[kDirectorySize] = {};
+        win::DWORD needed = 0;
+        if (!platform_.spooler.GetPrintProcessorDirectoryA(nullptr, nullptr, 1, reinterpret_cast<win::BYTE*>(directory),
+                                                           kDirectorySize, &needed))
+            return Fail("IDS_ERR_GETPRODIR");
+        processorDirectory = directory;
+    }
+
+    StopSpooler(platform_);
+    platform_.clock.Sleep(kAfterStopPause);
+
+    MonitorPair pair{};
+    record_.modelConfig.SetPrinterClass(record_.printerClass);
+    record_.modelConfig.GetMonitorInfo(generation, pair);
+
+    RegistryKey key(platform_);
+    if (record_.updateFlags & kComMonitorOlder) {
+        if (!CopyAndCheck(pair.comMonitor.pDLLName, kDestinationSystemDirectory)) return FailWithSpoolerStarted();
+        if (key.Open(win::HKEY_LOCAL_MACHINE, MonitorKeyPath(pair.comMonitor.pName).c_str()))
+            key.SetDword(kVersionStampValue, static_cast<win::DWORD>(pair.comVersion));
+    } else if (record_.updateFlags & kUsbMonitorOlder) {
+        std::string dll = pair.usbMonitor.pDLLName;
+        if (!CopyAndCheck(dll, kDestinationSystemDirectory)) return FailWithSpoolerStarted();
+        if (key.Open(win::HKEY_LOCAL_MACHINE, MonitorKeyPath(pair.usbMonitor.pName).c_str())) {
+            key.SetString("Driver", pair.usbMonitor.pDLLName);
+            key.SetDword(kVersionStampValue, static_cast<win::DWORD>(pair.usbVersion));
+        }
+    } else if (record_.updateFlags & kProcessorOlder) {
+        if (!CopyProcessorOverInstalledOne(processorDirectory, processorVersion)) return FailWithSpoolerStarted();
+    }
+    key.Close();
+
+    StartSpooler(platform_, message_);
+    if (generation == kGenerationNT4 || generation == kGenerationWin2000)
+        platform_.clock.Sleep(kAfterStartPauseNt4And2000);
+    else if (generation == kGenerationXP || generation == kGenerationServer2003)
+        platform_.clock.Sleep(kAfterStartPauseXpAnd2003);
+    StartSpooler(platform_, message_);
+    platform_.clock.Sleep(kBeforeWaitPause);
+    if (!WaitForSpooler(platform_, message_)) {
+        StartSpooler(platform_, message_);
+        return false;
+    }
+    return true;
+}
+
+bool Sequence::CopyProcessorOverInstalledOne(const std::string& processorDirectory,
+                                             win::DWORD processorVersion) {
+    const std::string file = Slot(DriverFileSet::kProcessorDll);
+    char current[kDirectorySize] = {};
+    win::DWORD length = platform_.files.GetCurrentDirectoryA(kDirectorySize, current);
+    if (length == 0 || length >= kDirectorySize) return Fail("IDS_ERR_GETCURDIR");
+    const std::string source = std::string(current) + GetGenerationProperties(record_.generation)->sourceDirectory + file;
+    // The name comes from the medium: only a plain name may be joined to the system's directory.
+    if (!IsPlainFileName(file) ||
+        !platform_.files.CopyFileA(source.c_str(), (processorDirectory + "\\" + file).c_str(), win::FALSE)) {
+        message_.Set(MessageFor(context_.messageText, "IDS_ERR_COPYFIEL") + source);
+        return false;
+    }
+    RegistryKey key(platform_);
+    if (key.Open(win::HKEY_LOCAL_MACHINE,
+                 PrintProcessorKeyPath(kGenerationXP, record_.printer.pPrintProcessor).c_str()))
+        key.SetDword(kVersionStampValue, processorVersion);
+    return true;
+}
+
+bool Sequence::UpdateOn98(win::DWORD processorVersion) {
+    RegistryKey key(platform_);
+    if (record_.updateFlags & kUsbMonitorOlder) {
+        MonitorPair pair{};
+        record_.modelConfig.SetPrinterClass(record_.printerClass);
+        record_.modelConfig.GetMonitorInfo(record_.generation, pair);
+        key.OpenOrCreate(win::HKEY_LOCAL_MACHINE, MonitorKeyPath(pair.usbMonitor.pName).c_str());
+        std::string used = CopyWithInUseRetry(pair.usbMonitor.pDLLName, kDestinationSystemDirectory);
+        if (used.empty()) return Fail("IDS_ERR_NEEDRESTART");
+        key.SetString("Driver", used.c_str());
+        key.SetDword(kVersionStampValue, static_cast<win::DWORD>(pair.usbVersion));
+    } else if (record_.updateFlags & kProcessorOlder) {
+        key.OpenOrCreate(win::HKEY_LOCAL_MACHINE,
+                         PrintProcessorKeyPath(kGenerationWin98Me, record_.printer.pPrintProcessor).c_str());
+        std::string used = CopyWithInUseRetry(Slot(DriverFileSet::kProcessorDll), kDestinationProcessorDirectory);
+        if (used.empty()) return Fail("IDS_ERR_NEEDRESTART");
+        key.SetString("Driver", used.c_str());
+        key.SetDword(kVersionStampValue, processorVersion);
+    }
+    key.Close();
+    return true;
+}
+
+bool Sequence::CopyDriverFiles() {
+    const size_t required[] = {DriverFileSet::kConfigFile, DriverFileSet::kDataFile, DriverFileSet::kDriverPath,
+                               DriverFileSet::kHelpFile};
+    for (size_t slot : required)
+        if (Slot(slot)[0] == '\0') return Fail("IDS_ERR_LOSTDRIVERFILE");
+    for (size_t slot : required)
+        if (!CopyAndCheck(Slot(slot), kDestinationDriverDirectory)) return false;
+    const size_t further[] = {DriverFileSet::kDataFileDll, DriverFileSet::kOemUiDll, DriverFileSet::kOemUnidrvDll,
+                              DriverFileSet::kOemUnidrvIni};
+    for (size_t slot : further) {
+        const char* name = Slot(slot);
+        if (name[0] == '\0' || name[0] == '0') continue;
+        if (!CopyAndCheck(name, kDestinationDriverDirectory)) return false;
+    }
+    return true;
+}
+
+void Sequence::WriteSerialSettings() {
+    size_t com = record_.portName.find("COM");
+    if (com == std::string::npos) return;
+    const std::string port = record_.portName.substr(com);
+    const int number = port.size() > 3 && std::isdigit(static_cast<unsigned char>(port[3])) ? port[3] - '0' : 0;
+    record_.serial.parity = static_cast<char>(std::tolower(static_cast<unsigned char>(record_.serial.parity)));
+    if (record_.generation == kGenerationWin98Me)
+        Write98SerialSettings(platform_, number, port.c_str(), record_.serial);
+    else
+        WriteNtSerialSettings(platform_, port.c_str(), record_.serial);
+}
+
+}  // namespace
+
+void RunInstallSequence(InstallThreadArgs& args) {
+    bool succeeded = Sequence(args).Run();
+    args.completionState.store(succeeded ? kCompletionSucceeded : kCompletionFailed);
+}
