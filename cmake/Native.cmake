@@ -20,3 +20,7 @@ file(GLOB NATIVE_PARTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/cmake/native.d/*.cm
 foreach(part ${NATIVE_PARTS})
     include(${part})
 endforeach()
+
+# The pauses the install sequence takes, for the installation benchmark.
+add_executable(install-pauses tools/install-pauses.cpp)
+target_link_libraries(install-pauses PRIVATE setup_logic)

@@ -14,3 +14,8 @@ add_custom_target(medium ALL
     DEPENDS setup uninstall setup-probe install-printer stand-in-com-monitor stand-in-usb-monitor stand-in-processor
             stand-in-placeholder stand-in-usb-library stand-in-usb-installer stand-in-bulkusb
     COMMENT "Assembling the installation medium")
+
+# The end-to-end installation under Wine, from the assembled medium; it changes the prefix's Windows
+# version and spooler state, so it runs alone.
+add_test(NAME install-printer COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/install-printer.sh ${MEDIUM_DIR})
+set_tests_properties(install-printer PROPERTIES RUN_SERIAL TRUE TIMEOUT 600)

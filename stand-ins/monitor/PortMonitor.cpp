@@ -30,6 +30,19 @@ std::wstring OutputPath(const std::wstring& port) {
     return dir + name + L".prn";
 }
 
+// The spooler finds the monitor of a printer's port by the port's key under the monitor's own key, so
+// each port the monitor offers is registered there.
+void RegisterPorts(const std::vector<std::wstring>& ports) {
+    const std::wstring root =
+        std::wstring(L"SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\") + portmonitor::kMonitorName + L"\\Ports\\";
+    for (const std::wstring& port : ports) {
+        HKEY key;
+        if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, (root + port).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+                            nullptr) == ERROR_SUCCESS)
+            RegCloseKey(key);
+    }
+}
+
 // Lays out EnumPorts records at the buffer's start and their strings from its end, as the spooler expects.
 BOOL WINAPI EnumPorts(HANDLE, LPWSTR, DWORD level, LPBYTE buffer, DWORD size, LPDWORD needed,
                       LPDWORD returned) {
@@ -38,6 +51,7 @@ BOOL WINAPI EnumPorts(HANDLE, LPWSTR, DWORD level, LPBYTE buffer, DWORD size, LP
         return FALSE;
     }
     std::vector<std::wstring> ports = portmonitor::ListPorts();
+    RegisterPorts(ports);
     size_t record = level == 1 ? sizeof(PORT_INFO_1W) : sizeof(PORT_INFO_2W);
     size_t description = (wcslen(portmonitor::kMonitorName) + wcslen(portmonitor::kPortDescription) + 2) *
                          sizeof(wchar_t);
@@ -162,5 +176,6 @@ MONITOR2 table = MakeTable();
 
 extern "C" __declspec(dllexport) LPMONITOR2 WINAPI InitializePrintMonitor2(PMONITORINIT, PHANDLE monitor) {
     if (monitor != nullptr) *monitor = &monitorTag;
+    RegisterPorts(portmonitor::ListPorts());
     return &table;
 }

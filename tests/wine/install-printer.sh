@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# install-printer.exe from the assembled medium under Wine, for each Windows version Wine can pretend to
+# be: the printer on its port with its driver and processor, the version stamps, the serial settings,
+# the default printer; then the update path of an older monitor with the real spooler service.
+set -u
+medium=$1
+here=$(cd "$(dirname "$0")" && pwd)
+W="$here/wine-run.sh"
+status=0
+fail() { echo "FAIL: $*"; status=1; }
+ok() { echo "ok: $*"; }
+query() { "$W" reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^    $2    REG_[A-Z_]*    //p"; }
+printers='HKLM\System\CurrentControlSet\Control\Print\Printers'
+monitor='HKLM\System\CurrentControlSet\Control\Print\Monitors\VORL COM Monitor'
+processor='HKLM\System\CurrentControlSet\Control\Print\Environments\Windows NT x86\Print Processors\VORLPrint'
+cd "$medium" || exit 2
+
+n=0
+for version in winxp win2k win2003 vista; do
+    n=$((n + 1))
+    "$W" reg add 'HKCU\Software\Wine' /v Version /d "$version" /f >/dev/null 2>&1
+    port="KXCOM$n:"
+    out=$("$W" install-printer.exe --model ZMX-T310 --port "$port" --baud 19200 --default 2>&1 | tr -d '\r')
+    code=$?
+    [ $code -eq 0 ] || { fail "$version: install-printer exit $code: $(iconv -f gbk -t utf-8 -c <<<"$out")"; continue; }
+    # The second and later runs find ZMX-T310(S) taken: Windows names the printer (1), (2)...; Wine's
+    # AddPrinterA accepts an existing name, so the name stays as it is there.
+    name="ZMX-T310(S)"
+    got_port=$(query "$printers\\$name" Port)
+    [ "$got_port" = "$port" ] || [ $n -gt 1 ] || fail "$version: printer port '$got_port', expected $port"
+    [ "$(query "$printers\\$name" 'Printer Driver')" = "VORL ZMX-T310" ] || fail "$version: printer driver"
+    [ "$(query "$printers\\$name" 'Print Processor')" = "VORLPrint" ] || fail "$version: print processor"
+    [ -n "$(query "$monitor" DriverVersion)" ] || fail "$version: no monitor DriverVersion"
+    [ -n "$(query "$processor" DriverVersion)" ] || fail "$version: no processor DriverVersion"
+    com="COM$n:"
+    [ "$(query 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Ports' "$com")" = "19200,n,8,1,p" ] ||
+        fail "$version: serial settings of $com"
+    device=$(query 'HKCU\Software\Microsoft\Windows NT\CurrentVersion\Windows' Device)
+    case "$device" in "$name,"*) ;; *) fail "$version: default printer '$device'" ;; esac
+    [ $status -eq 0 ] && ok "$version: $name on $port, stamps, $com settings, default printer"
+done
+
+# NT 4 and 98/Me as far as Wine allows: its spooler stays an NT one whatever version it reports. It takes
+# the NT 4 driver (cVersion 2) but files it under Version-3, as it does every NT driver; it takes the
+# 98/Me driver under the "Windows 4.0" environment, Version-0, as Windows NT does for its 98 clients.
+drivers='HKLM\System\CurrentControlSet\Control\Print\Environments'
+for version in nt40 win98; do
+    "$W" reg add 'HKCU\Software\Wine' /v Version /d "$version" /f >/dev/null 2>&1
+    "$W" install-printer.exe --model ZMX-T310 --port LPT1: >/dev/null 2>&1
+    code=$?
+    if [ "$version" = nt40 ]; then key="$drivers\Windows NT x86\Drivers\Version-3\VORL ZMX-T310 Raster"
+    else key="$drivers\Windows 4.0\Drivers\Version-0\VORL ZMX-T310 Raster"; fi
+    if [ $code -eq 0 ] && [ -n "$(query "$key" Driver)" ]; then ok "$version: driver filed under $key"
+    else fail "$version: exit $code, no driver under $key"; fi
+done
+
+# The update path: an older stamp makes the next installation stop the real spooler, copy, stamp,
+# start it and find it running.
+"$W" reg add 'HKCU\Software\Wine' /v Version /d winxp /f >/dev/null 2>&1
+"$W" reg add "$monitor" /v DriverVersion /t REG_DWORD /d 1 /f >/dev/null 2>&1
+"$W" install-printer.exe --model ZMX-M530 --port LPT2: >/dev/null 2>&1
+"$W" install-printer.exe --model ZMX-M530 --port KXCOM5: >/dev/null 2>&1
+code=$?
+stamp=$(query "$monitor" DriverVersion)
+running=$("$W" sc query Spooler 2>/dev/null | tr -d '\r' | grep -c RUNNING)
+if [ $code -eq 0 ] && [ "$stamp" = "0x3" ] && [ "$running" -ge 1 ]; then
+    ok "update: stamp 1 -> $stamp, spooler running"
+else
+    fail "update: exit $code, stamp '$stamp', spooler running: $running"
+fi
+"$W" reg delete 'HKCU\Software\Wine' /v Version /f >/dev/null 2>&1
+exit $status
