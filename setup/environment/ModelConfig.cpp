@@ -5,17 +5,6 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace {
-
-constexpr char kDefault[] = "0";
-constexpr char kDeviceListFile[] = "DRVCONFIG\\setup.ini";
-// The spellings ModelConfig uses; the files are matched without regard to case.
-const char* const kClassFiles[kPrinterClassCount] = {
-    "DRVCONFIG\\setup_receipt.ini",
-    "DRVCONFIG\\setup_ticket.ini",
-    "DRVCONFIG\\setup_lable.ini",
-    "DRVCONFIG\\setup_embedded.ini",
-};
 // The spellings ModelFilePaths hands on.
 const char* const kClassFileNames[kPrinterClassCount] = {
     "DRVCONFIG\\setup_receipt.ini",
@@ -29,6 +18,17 @@ const char* const kClassSuffixes[kPrinterClassCount] = {
     "-TicketPrinter",
     "-LabelPrinter",
     "-EmbeddedPrinter",
+};
+
+namespace {
+
+constexpr char kDefault[] = "0";
+// The spellings ModelConfig uses; the files are matched without regard to case.
+const char* const kClassFiles[kPrinterClassCount] = {
+    "DRVCONFIG\\setup_receipt.ini",
+    "DRVCONFIG\\setup_ticket.ini",
+    "DRVCONFIG\\setup_lable.ini",
+    "DRVCONFIG\\setup_embedded.ini",
 };
 
 constexpr win::DWORD kNameSize = 50;

@@ -18,6 +18,12 @@ constexpr PrinterClass kPrinterClassLabel = 2;
 constexpr PrinterClass kPrinterClassEmbedded = 3;
 constexpr int kPrinterClassCount = 4;
 
+// The device list and the class files as the medium spells them, and the class suffixes of the device
+// list's entries, searched in class order.
+constexpr char kDeviceListFile[] = "DRVCONFIG\\setup.ini";
+extern const char* const kClassFileNames[kPrinterClassCount];
+extern const char* const kClassSuffixes[kPrinterClassCount];
+
 // Selects the "STD" or the "GDI" keys of a model section.
 typedef int32_t DriverKind;
 

@@ -18,20 +18,8 @@ namespace medium {
 
 namespace {
 
-constexpr char kDeviceList[] = "DRVCONFIG\\setup.ini";
-const char* const kClassFiles[kPrinterClassCount] = {
-    "DRVCONFIG\\setup_receipt.ini",
-    "DRVCONFIG\\setup_Ticket.ini",
-    "DRVCONFIG\\setup_Lable.ini",
-    "DRVCONFIG\\setup_Embedded.ini",
-};
-// In the order GetDeviceName searches for them: the first found ends the model name.
-const char* const kClassSuffixes[kPrinterClassCount] = {
-    "-ReceiptPrinter",
-    "-TicketPrinter",
-    "-LabelPrinter",
-    "-EmbeddedPrinter",
-};
+constexpr const char* kDeviceList = kDeviceListFile;
+const char* const* const kClassFiles = kClassFileNames;
 // The DLL-section suffixes of the uninstall catalogue, by generation: XP shares the 2000 one.
 const char* const kUninstallSuffixes[kGenerationCount] = {".98", ".NT", ".2K", ".2K", ".2003", ".Vista"};
 const char* const kKindPrefixes[] = {"STD", "GDI"};
