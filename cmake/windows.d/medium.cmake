@@ -19,3 +19,6 @@ add_custom_target(medium ALL
 # version and spooler state, so it runs alone.
 add_test(NAME install-printer COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/install-printer.sh ${MEDIUM_DIR})
 set_tests_properties(install-printer PROPERTIES RUN_SERIAL TRUE TIMEOUT 600)
+# It leaves the sample monitors, processor and printers installed, so the contract tests that add and
+# remove them run first.
+set_tests_properties(install-printer PROPERTIES DEPENDS "contract_tests;stand-ins-installer-window;generations")
