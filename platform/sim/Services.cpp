@@ -93,18 +93,28 @@ SC_HANDLE SimServices::OpenServiceA(SC_HANDLE manager, LPCSTR serviceName, DWORD
     return handle;
 }
 
-BOOL SimServices::ControlService(SC_HANDLE handle, DWORD control, SERVICE_STATUS* status) {
-    calls.push_back("ControlService " + std::to_string(control));
+SimServices::Handle* SimServices::OpenedService(const char* operation, SC_HANDLE handle, DWORD access) {
     DWORD error;
-    if (w_.TakeFault("ControlService", &error)) {
+    if (w_.TakeFault(operation, &error)) {
         SetSimLastError(error);
-        return FALSE;
+        return nullptr;
     }
     Handle* opened = Find(handle);
     if (opened == nullptr || opened->manager) {
         SetSimLastError(ERROR_INVALID_HANDLE);
-        return FALSE;
+        return nullptr;
     }
+    if ((opened->access & access) != access) {
+        SetSimLastError(ERROR_ACCESS_DENIED);
+        return nullptr;
+    }
+    return opened;
+}
+
+BOOL SimServices::ControlService(SC_HANDLE handle, DWORD control, SERVICE_STATUS* status) {
+    calls.push_back("ControlService " + std::to_string(control));
+    Handle* opened = OpenedService("ControlService", handle, 0);
+    if (opened == nullptr) return FALSE;
     Service& service = services_[opened->service];
     if (control != SERVICE_CONTROL_STOP && control != SERVICE_CONTROL_INTERROGATE) {
         SetSimLastError(ERROR_INVALID_PARAMETER);
@@ -130,20 +140,8 @@ BOOL SimServices::ControlService(SC_HANDLE handle, DWORD control, SERVICE_STATUS
 
 BOOL SimServices::StartServiceA(SC_HANDLE handle, DWORD, LPCSTR*) {
     calls.push_back("StartServiceA");
-    DWORD error;
-    if (w_.TakeFault("StartServiceA", &error)) {
-        SetSimLastError(error);
-        return FALSE;
-    }
-    Handle* opened = Find(handle);
-    if (opened == nullptr || opened->manager) {
-        SetSimLastError(ERROR_INVALID_HANDLE);
-        return FALSE;
-    }
-    if ((opened->access & SERVICE_START) == 0) {
-        SetSimLastError(ERROR_ACCESS_DENIED);
-        return FALSE;
-    }
+    Handle* opened = OpenedService("StartServiceA", handle, SERVICE_START);
+    if (opened == nullptr) return FALSE;
     Service& service = services_[opened->service];
     if (service.state != SERVICE_STOPPED) {
         SetSimLastError(ERROR_SERVICE_ALREADY_RUNNING);
@@ -159,20 +157,8 @@ BOOL SimServices::StartServiceA(SC_HANDLE handle, DWORD, LPCSTR*) {
 
 BOOL SimServices::QueryServiceStatus(SC_HANDLE handle, SERVICE_STATUS* status) {
     calls.push_back("QueryServiceStatus");
-    DWORD error;
-    if (w_.TakeFault("QueryServiceStatus", &error)) {
-        SetSimLastError(error);
-        return FALSE;
-    }
-    Handle* opened = Find(handle);
-    if (opened == nullptr || opened->manager) {
-        SetSimLastError(ERROR_INVALID_HANDLE);
-        return FALSE;
-    }
-    if ((opened->access & SERVICE_QUERY_STATUS) == 0) {
-        SetSimLastError(ERROR_ACCESS_DENIED);
-        return FALSE;
-    }
+    Handle* opened = OpenedService("QueryServiceStatus", handle, SERVICE_QUERY_STATUS);
+    if (opened == nullptr) return FALSE;
     if (status == nullptr) {
         SetSimLastError(ERROR_INVALID_ADDRESS);
         return FALSE;

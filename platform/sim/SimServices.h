@@ -48,6 +48,9 @@ private:
         DWORD access;
     };
     Handle* Find(SC_HANDLE handle);
+    // The service handle of a call, after its injected fault, the handle and the access it needs are
+    // checked; null with the last error set otherwise.
+    Handle* OpenedService(const char* operation, SC_HANDLE handle, DWORD access);
     Service* Known(const std::string& name);
     static std::string Key(const std::string& name);
 

@@ -17,21 +17,6 @@ namespace win::sim {
 
 namespace {
 
-std::vector<std::string> SplitComponents(const std::string& path) {
-    std::vector<std::string> parts;
-    std::string part;
-    for (char c : path) {
-        if (c == '\\' || c == '/') {
-            if (!part.empty()) parts.push_back(part);
-            part.clear();
-        } else {
-            part += c;
-        }
-    }
-    if (!part.empty()) parts.push_back(part);
-    return parts;
-}
-
 bool SameIgnoringCase(const std::string& a, const std::string& b) {
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i) {
@@ -57,6 +42,21 @@ bool Shares(DWORD shareMode, DWORD access) {
 }
 
 }  // namespace
+
+std::vector<std::string> SplitPathComponents(const std::string& path) {
+    std::vector<std::string> parts;
+    std::string part;
+    for (char c : path) {
+        if (c == '\\' || c == '/') {
+            if (!part.empty()) parts.push_back(part);
+            part.clear();
+        } else {
+            part += c;
+        }
+    }
+    if (!part.empty()) parts.push_back(part);
+    return parts;
+}
 
 SimWindows::SimWindows() {
     std::string pattern = (fs::temp_directory_path() / "simwin-XXXXXX").string();
@@ -99,7 +99,7 @@ std::string SimWindows::FullPath(const std::string& windowsPath) const {
     std::string drive = path.substr(0, 2);
     drive[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(drive[0])));
     std::vector<std::string> out;
-    for (const std::string& part : SplitComponents(path.substr(2))) {
+    for (const std::string& part : SplitPathComponents(path.substr(2))) {
         if (part == ".") continue;
         if (part == "..") {
             if (!out.empty()) out.pop_back();
@@ -118,7 +118,7 @@ std::string SimWindows::HostPath(const std::string& windowsPath) const {
     auto mapped = drives_.find(full[0]);
     fs::path host = mapped != drives_.end() ? fs::path(mapped->second) : fs::path(hostRoot_) / std::string(1, full[0]);
     bool exists = fs::is_directory(host);
-    for (const std::string& part : SplitComponents(full.substr(2))) {
+    for (const std::string& part : SplitPathComponents(full.substr(2))) {
         fs::path next = host / part;
         if (exists && !fs::exists(next)) {
             std::error_code ec;

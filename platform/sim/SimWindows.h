@@ -87,6 +87,9 @@ private:
     std::map<std::string, std::vector<Fault>> faults_;
 };
 
+// The components of a path split at backslashes and slashes, empty ones left out.
+std::vector<std::string> SplitPathComponents(const std::string& path);
+
 // The last error of the calling thread, shared by every simulated family as on Windows.
 void SetSimLastError(DWORD error);
 

@@ -6,6 +6,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/sim/SimWindows.h"
+
 namespace medium {
 
 namespace fs = std::filesystem;
@@ -13,21 +15,6 @@ namespace fs = std::filesystem;
 namespace {
 
 bool IsLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
-
-std::vector<std::string> SplitPath(const std::string& mediumPath) {
-    std::vector<std::string> parts;
-    std::string part;
-    for (char c : mediumPath) {
-        if (c == '\\' || c == '/') {
-            if (!part.empty()) parts.push_back(part);
-            part.clear();
-        } else {
-            part += c;
-        }
-    }
-    if (!part.empty()) parts.push_back(part);
-    return parts;
-}
 
 }  // namespace
 
@@ -46,7 +33,7 @@ std::string FoldCase(const std::string& text) {
 
 std::string FindOnMedium(const std::string& root, const std::string& mediumPath) {
     fs::path current = root;
-    for (const std::string& part : SplitPath(mediumPath)) {
+    for (const std::string& part : win::sim::SplitPathComponents(mediumPath)) {
         std::string wanted = FoldCase(part);
         std::error_code error;
         bool found = false;
