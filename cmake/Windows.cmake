@@ -19,7 +19,14 @@ add_executable(contract_tests ${WINE_TEST_SOURCES})
 target_link_libraries(contract_tests PRIVATE setup_logic uninstall_logic gtest_main)
 add_test(NAME contract_tests COMMAND contract_tests)
 
-add_test(NAME gui-binaries COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/gui-binaries.sh $<TARGET_FILE:setup> $<TARGET_FILE:uninstall>)
+# The product is 32-bit; the 64-bit build, which only runs the Wine tests, must be its x86-64 twin.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(GUI_BINARY_KIND "PE32+ executable (GUI) x86-64")
+else()
+    set(GUI_BINARY_KIND "PE32 executable (GUI) Intel 80386")
+endif()
+add_test(NAME gui-binaries COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/gui-binaries.sh "${GUI_BINARY_KIND}"
+         $<TARGET_FILE:setup> $<TARGET_FILE:uninstall>)
 add_test(NAME generations COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/generations.sh $<TARGET_FILE:setup-probe>)
 # It changes the Windows version of the whole prefix.
 set_tests_properties(generations PROPERTIES RUN_SERIAL TRUE)

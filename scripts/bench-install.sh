@@ -2,10 +2,13 @@
 # Measures install-printer.exe under Wine from start to exit, for a fresh installation and for the update
 # of an older COM port monitor, beside the pauses the sequence must take for the same inputs.
 # Prints one line per case: measured ms, mandated pause ms, the time beyond the pauses and the ratio.
-# Needs the native and Windows builds (bash scripts/run-tests.sh makes both).
+# Needs the native build and the Windows build of this machine's Wine flavour (bash scripts/run-tests.sh
+# makes both).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-medium=$PWD/build/windows/medium
+source scripts/wine-flavour.sh
+echo "Wine flavour: ${WINE_FLAVOUR}-bit, preset ${WINE_PRESET}: ${WINE_FLAVOUR_WHY}"
+medium=$PWD/build/$WINE_PRESET/medium
 pauses=$(build/native/install-pauses "$medium")
 fresh_pause=$(sed -n 's/^fresh \([0-9]*\) ms/\1/p' <<<"$pauses")
 update_pause=$(sed -n 's/^update \([0-9]*\) ms/\1/p' <<<"$pauses")

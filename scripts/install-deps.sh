@@ -5,7 +5,8 @@ set -euo pipefail
 packages=(
     cmake g++ make googletest
     g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
-    wine wine32:i386
+    g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
+    wine wine32:i386 wine64
     xvfb xauth imagemagick
     locales fonts-wqy-microhei
     gcab file

@@ -1,8 +1,10 @@
-// Prints what setup finds on the running system: the generation, and texts of the language file.
+// Prints what setup finds on the running system: the generation, the spooler environment of this build,
+// and texts of the language file.
 // Usage: setup-probe [SECTION KEY]...   (default: Setup Caption)
 #include <cstdio>
 #include <string>
 
+#include "platform/Architecture.h"
 #include "platform/win32/Console.h"
 #include "setup/environment/PlatformGeneration.h"
 #include "shared/LanguageText.h"
@@ -11,6 +13,8 @@ int main(int argc, char** argv) {
     win::Platform& platform = win::Win32Platform();
     PlatformGeneration generation = DetectPlatformGeneration(platform);
     std::printf("generation: %d %s\n", generation, GetGenerationProperties(generation)->radioLabel);
+    // Scripts read it to find the spooler's keys of the build they test.
+    std::printf("spooler environment: %s\n", win::kNativeEnvironment);
     if (argc < 3) {
         LanguageText texts(platform, "Setup");
         std::printf("language file: %s\n", win::win32::AnsiToUtf8(texts.FilePath()).c_str());

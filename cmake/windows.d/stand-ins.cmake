@@ -24,7 +24,7 @@ stand_in_dll(stand-in-usb-library KxUsbInt stand-ins/usb/KxUsbInt.cpp)
 set(BULKUSB_RES ${CMAKE_BINARY_DIR}/stand-ins-obj/bulkusb.res.o)
 add_custom_command(OUTPUT ${BULKUSB_RES}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/stand-ins-obj
-    COMMAND i686-w64-mingw32-windres -O coff -i ${CMAKE_SOURCE_DIR}/stand-ins/usb/bulkusb.rc -o ${BULKUSB_RES}
+    COMMAND ${CMAKE_RC_COMPILER} -O coff -i ${CMAKE_SOURCE_DIR}/stand-ins/usb/bulkusb.rc -o ${BULKUSB_RES}
     DEPENDS ${CMAKE_SOURCE_DIR}/stand-ins/usb/bulkusb.rc)
 stand_in_dll(stand-in-bulkusb bulkusb stand-ins/usb/bulkusb.cpp ${BULKUSB_RES})
 set_target_properties(stand-in-bulkusb PROPERTIES SUFFIX ".sys")

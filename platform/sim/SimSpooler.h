@@ -94,7 +94,7 @@ public:
     // Printer handles opened or added and not yet closed.
     size_t OpenPrinterCount() const { return handles_.size(); }
 
-    // "Windows NT x86" on the NT family, "Windows 4.0" on 98/Me.
+    // The build's native environment on the NT family, "Windows 4.0" on 98/Me.
     std::string NativeEnvironment() const;
     std::string SystemDirectory() const;
     std::string DriverDirectory(const std::string& environment) const;

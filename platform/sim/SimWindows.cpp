@@ -1,6 +1,7 @@
 // The simulated machine's state, and the mapping of Windows paths to host files.
 #include "platform/sim/SimWindows.h"
 
+#include "platform/Architecture.h"
 #include "platform/Files.h"
 
 #include <cctype>
@@ -66,9 +67,10 @@ SimWindows::SimWindows() {
     hostRoot_ = buffer.data();
     SetVersion(VER_PLATFORM_WIN32_NT, 5, 1, 2600);
     // The folders every installed Windows has.
-    for (const char* dir : {"C:\\WINDOWS\\inf", "C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\3",
+    for (const char* dir : {"C:\\WINDOWS\\inf",
+                            "C:\\WINDOWS\\system32\\spool\\drivers\\" PLATFORM_NATIVE_SPOOL_DIRECTORY "\\3",
                             "C:\\WINDOWS\\system32\\spool\\drivers\\win40",
-                            "C:\\WINDOWS\\system32\\spool\\prtprocs\\w32x86",
+                            "C:\\WINDOWS\\system32\\spool\\prtprocs\\" PLATFORM_NATIVE_SPOOL_DIRECTORY,
                             "C:\\WINDOWS\\system32\\spool\\prtprocs\\win40", "C:\\TEMP"})
         MakeDirectory(dir);
 }

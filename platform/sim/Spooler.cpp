@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "platform/Architecture.h"
 #include "platform/sim/SimSpooler.h"
 
 namespace win::sim {
@@ -132,7 +133,7 @@ SimSpooler::SimSpooler(SimWindows& w, Registry& registry, const SimServices* ser
     : w_(w), registry_(registry), services_(services) {
     monitors.push_back(Monitor{"Local Port", "localspl.dll",
                                {"LPT1:", "LPT2:", "LPT3:", "COM1:", "COM2:", "COM3:", "COM4:", "FILE:"}});
-    processors.push_back(Processor{"WinPrint", "Windows NT x86", "winprint.dll"});
+    processors.push_back(Processor{"WinPrint", kNativeEnvironment, "winprint.dll"});
     processors.push_back(Processor{"WinPrint", "Windows 4.0", "winprint.dll"});
 }
 
@@ -140,7 +141,7 @@ SimSpooler::SimSpooler(SimWindows& w, Registry& registry, const SimServices* ser
 
 bool SimSpooler::IsNt() const { return w_.version.dwPlatformId == VER_PLATFORM_WIN32_NT; }
 
-std::string SimSpooler::NativeEnvironment() const { return IsNt() ? "Windows NT x86" : "Windows 4.0"; }
+std::string SimSpooler::NativeEnvironment() const { return IsNt() ? kNativeEnvironment : "Windows 4.0"; }
 
 // The machine's own system directory, so files the spooler loads are where the file functions put them.
 std::string SimSpooler::SystemDirectory() const { return w_.systemDirectory; }
@@ -150,7 +151,7 @@ std::string SimSpooler::DriverDirectory(const std::string& environment) const {
     for (const EnvironmentName& known : kEnvironments) {
         if (Same(known.name, environment)) return SystemDirectory() + "\\spool\\drivers\\" + known.directory;
     }
-    return SystemDirectory() + "\\spool\\drivers\\w32x86";
+    return SystemDirectory() + "\\spool\\drivers\\" + kNativeSpoolDirectory;
 }
 
 std::string SimSpooler::ProcessorDirectory(const std::string& environment) const {
@@ -158,7 +159,7 @@ std::string SimSpooler::ProcessorDirectory(const std::string& environment) const
     for (const EnvironmentName& known : kEnvironments) {
         if (Same(known.name, environment)) return SystemDirectory() + "\\spool\\prtprocs\\" + known.directory;
     }
-    return SystemDirectory() + "\\spool\\prtprocs\\w32x86";
+    return SystemDirectory() + "\\spool\\prtprocs\\" + kNativeSpoolDirectory;
 }
 
 void SimSpooler::DefineMonitorPorts(const std::string& dllName, const std::vector<std::string>& ports) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/Architecture.h"
 #include "platform/Platform.h"
 #include "setup/engine/InstallMessage.h"
 #include "setup/environment/ModelConfig.h"
@@ -27,7 +28,7 @@ constexpr int kPrinterNameSuffixes = 98;
 
 constexpr char kMonitorsKey[] = "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\";
 constexpr char kNtPrintProcessorsKey[] =
-    "SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows NT x86\\Print Processors\\";
+    "SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\" PLATFORM_NATIVE_ENVIRONMENT "\\Print Processors\\";
 constexpr char k9xPrintProcessorsKey[] =
     "SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows 4.0\\Print Processors\\";
 // The VersionStamp: a REG_DWORD under the monitor's or processor's key.
@@ -36,7 +37,7 @@ constexpr char kVersionStampValue[] = "DriverVersion";
 constexpr char kSystemPrintProcessor[] = "WinPrint";
 
 std::string MonitorKeyPath(const char* monitorName);
-// The "Windows 4.0" key on generation 0, the "Windows NT x86" key on all others.
+// The "Windows 4.0" key on generation 0, the native environment's key on all others.
 std::string PrintProcessorKeyPath(PlatformGeneration generation, const char* processorName);
 
 // True when the open key's VersionStamp is below the configured version (unsigned), or cannot be read.

@@ -1,15 +1,17 @@
 // The generation table and its detection from the reported Windows version.
 #include "setup/environment/PlatformGeneration.h"
 
+#include "platform/Architecture.h"
+
 namespace {
 
 const GenerationProperties kGenerations[kGenerationCount] = {
     {1026, "Windows 98/Me", ".98", "%s.98", "Windows 4.0", "Windows 4.0", 0, "\\win98\\"},
-    {1027, "Windows NT", ".NT", "%s.NT", nullptr, "Windows NT x86", 2, "\\winnt\\"},
-    {1028, "Windows 2000", ".2K", "%s.2K", nullptr, "Windows NT x86", 3, "\\winnt\\"},
-    {1029, "Windows XP", ".XP", "%s.XP", nullptr, "Windows NT x86", 3, "\\winnt\\"},
-    {1075, "Windows Server 2003 ", ".2003", "%s.2003", nullptr, "Windows NT x86", 3, "\\win2003\\"},
-    {1076, "Windows Vista", ".Vista", "%s.Vista", nullptr, "Windows NT x86", 3, "\\Vista\\"},
+    {1027, "Windows NT", ".NT", "%s.NT", nullptr, win::kNativeEnvironment, 2, "\\winnt\\"},
+    {1028, "Windows 2000", ".2K", "%s.2K", nullptr, win::kNativeEnvironment, 3, "\\winnt\\"},
+    {1029, "Windows XP", ".XP", "%s.XP", nullptr, win::kNativeEnvironment, 3, "\\winnt\\"},
+    {1075, "Windows Server 2003 ", ".2003", "%s.2003", nullptr, win::kNativeEnvironment, 3, "\\win2003\\"},
+    {1076, "Windows Vista", ".Vista", "%s.Vista", nullptr, win::kNativeEnvironment, 3, "\\Vista\\"},
 };
 
 }  // namespace

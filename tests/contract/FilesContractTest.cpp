@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Architecture.h"
 #include "platform/SpoolerTypes.h"
 #include "tests/support/ContractEnv.h"
 
@@ -217,7 +218,7 @@ TEST_F(FilesContract, SpoolerDirectoriesAnswerASizeQueryThenTheLocalAndWin40Path
                                                        needed, &needed));
         std::string drivers = buffer;
         EXPECT_GE(needed, drivers.size() + 1);
-        EXPECT_EQ(env_->WindowsDirectory() + "\\system32\\spool\\drivers\\w32x86", drivers);
+        EXPECT_EQ(env_->WindowsDirectory() + "\\system32\\spool\\drivers\\" + win::kNativeSpoolDirectory, drivers);
     }
     win::DWORD needed = 0;
     char win40[] = "Windows 4.0";
@@ -226,7 +227,7 @@ TEST_F(FilesContract, SpoolerDirectoriesAnswerASizeQueryThenTheLocalAndWin40Path
     EXPECT_EQ(env_->WindowsDirectory() + "\\system32\\spool\\drivers\\win40", std::string(buffer));
     EXPECT_TRUE(env_->platform().spooler.GetPrintProcessorDirectoryA(nullptr, nullptr, 1, reinterpret_cast<win::BYTE*>(buffer),
                                                     sizeof(buffer), &needed));
-    EXPECT_EQ(env_->WindowsDirectory() + "\\system32\\spool\\prtprocs\\w32x86", std::string(buffer));
+    EXPECT_EQ(env_->WindowsDirectory() + "\\system32\\spool\\prtprocs\\" + win::kNativeSpoolDirectory, std::string(buffer));
     char mixedCase[] = "windowS 4.0";
     EXPECT_TRUE(env_->platform().spooler.GetPrintProcessorDirectoryA(nullptr, mixedCase, 1, reinterpret_cast<win::BYTE*>(buffer),
                                                     sizeof(buffer), &needed));

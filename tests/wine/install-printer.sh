@@ -12,8 +12,11 @@ ok() { echo "ok: $*"; }
 query() { "$W" reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^    $2    REG_[A-Z_]*    //p"; }
 printers='HKLM\System\CurrentControlSet\Control\Print\Printers'
 monitor='HKLM\System\CurrentControlSet\Control\Print\Monitors\VORL COM Monitor'
-processor='HKLM\System\CurrentControlSet\Control\Print\Environments\Windows NT x86\Print Processors\VORLPrint'
 cd "$medium" || exit 2
+# "Windows NT x86" in the product's build, "Windows x64" in the 64-bit one: the build says which.
+environment=$("$W" setup-probe.exe | tr -d '\r' | sed -n 's/^spooler environment: //p')
+[ -n "$environment" ] || { echo "FAIL: setup-probe.exe names no spooler environment"; exit 1; }
+processor="HKLM\System\CurrentControlSet\Control\Print\Environments\\$environment\Print Processors\VORLPrint"
 
 n=0
 for version in winxp win2k win2003 vista; do
@@ -48,7 +51,7 @@ for version in nt40 win98; do
     "$W" reg add 'HKCU\Software\Wine' /v Version /d "$version" /f >/dev/null 2>&1
     "$W" install-printer.exe --model ZMX-T310 --port LPT1: >/dev/null 2>&1
     code=$?
-    if [ "$version" = nt40 ]; then key="$drivers\Windows NT x86\Drivers\Version-3\VORL ZMX-T310 Raster"
+    if [ "$version" = nt40 ]; then key="$drivers\\$environment\Drivers\Version-3\VORL ZMX-T310 Raster"
     else key="$drivers\Windows 4.0\Drivers\Version-0\VORL ZMX-T310 Raster"; fi
     if [ $code -eq 0 ] && [ -n "$(query "$key" Driver)" ]; then ok "$version: driver filed under $key"
     else fail "$version: exit $code, no driver under $key"; fi
