@@ -180,10 +180,6 @@ int CopyFromMedium(SetupContext& context, const std::string& name, DestinationCo
 
 }  // namespace
 
-bool IsPlainFileName(const std::string& name) {
-    return name.find_first_of("\\/:") == std::string::npos && name.find("..") == std::string::npos;
-}
-
 bool IsSystemDriverFile(const std::string& upperCaseName) {
     for (const char* part : {"UNIDRV", "STDNAMES", "TTFSUB", "UNIRES"})
         if (upperCaseName.find(part) != std::string::npos) return true;

@@ -9,6 +9,7 @@
 #include "setup/engine/InstallMessage.h"
 #include "setup/environment/PlatformGeneration.h"
 #include "setup/environment/SetupContext.h"
+#include "shared/FileNames.h"
 
 // Which system directory a driver file goes to.
 typedef int32_t DestinationCode;
@@ -28,10 +29,6 @@ constexpr int kDriverFileAccessDenied = 5;  // ERROR_ACCESS_DENIED, no message
 // prefix the copy is named "n" + name. Only a plain file name is accepted.
 int CopyDriverFile(SetupContext& context, std::string& fileName, DestinationCode destination,
                    PlatformGeneration generation, bool prefix, InstallMessage& message);
-
-// The names come from files on the medium and are joined to system directories: a plain name holds no
-// "\\", "/", ":" or "..", so it cannot leave the directory it is joined to.
-bool IsPlainFileName(const std::string& name);
 
 // Whether the upper-case name is one of Windows' own unidriver files.
 bool IsSystemDriverFile(const std::string& upperCaseName);

@@ -1,0 +1,53 @@
+// "Uninstall.ini": where it lies, and which printers, port monitors and print processors of the system it
+// names as this maker's, with the DLL files of each monitor and processor.
+#pragma once
+
+#include <string>
+#include <utility>
+
+#include "platform/Platform.h"
+
+// Where LocateUninstallIni found the file, or the key of the message that says why it did not.
+struct UninstallIniLocation {
+    std::string path;                // the directory of the match + "Uninstall.ini"; empty when not found
+    const char* errorKey = nullptr;  // "IDS_ERR_GETSYSDIR", "IDS_ERR_INVALID" or "IDS_ERR_NOINI"
+};
+
+// Scans the current directory, then its "DRVCONFIG\", for a name containing "Uninstall.ini", clearing
+// the attributes of each entry on the way so a copy from a CD can be read and written.
+UninstallIniLocation LocateUninstallIni(win::Platform& platform);
+
+// The suffix of the DLL sections for a generation (-1 for a system that is neither 9x nor NT): XP shares
+// the 2000 sections, and Vista, later systems and unknown ones take ".Vista".
+const char* UninstallSectionSuffix(int generation);
+
+class UninstallCatalogue {
+public:
+    UninstallCatalogue(win::Platform& platform, int generation, std::string iniPath)
+        : platform_(platform), generation_(generation), iniPath_(std::move(iniPath)) {}
+
+    // A printer counts when it can be opened and read and its driver name contains a "KXPRINTER" entry.
+    bool IsListedPrinter(const char* printerName) const;
+    bool IsListedMonitor(const char* monitorName) const;
+    // Never on 98/Me, whose processors are not removed.
+    bool IsListedProcessor(const char* processorName) const;
+
+    // The file names of the DLL sections; empty when the value names no file.
+    std::string MonitorDllName(const char* monitorName) const;
+    std::string MonitorUiDllName(const char* monitorName) const;
+    std::string ProcessorDllName(const char* processorName) const;
+
+    const std::string& IniPath() const { return iniPath_; }
+    int Generation() const { return generation_; }
+
+private:
+    std::string Read(const char* section, const char* key) const;
+    int Count(const char* section, const char* countKey) const;
+    bool Matches(const char* section, const char* countKey, const char* entryPrefix,
+                 const std::string& name) const;
+    std::string DllName(const std::string& section, const char* key) const;
+
+    win::Platform& platform_;
+    int generation_;
+    std::string iniPath_;
+};
