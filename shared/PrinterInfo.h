@@ -12,7 +12,8 @@ public:
     PrinterHandle(win::Spooler& spooler, win::HANDLE handle) : spooler_(spooler), handle_(handle) {}
     PrinterHandle(const PrinterHandle&) = delete;
     PrinterHandle& operator=(const PrinterHandle&) = delete;
-    ~PrinterHandle() {
+    ~PrinterHandle() { Close(); }
+    void Close() {
         if (handle_ != nullptr) spooler_.ClosePrinter(std::exchange(handle_, nullptr));
     }
     bool Valid() const { return handle_ != nullptr; }
@@ -23,6 +24,10 @@ private:
     win::HANDLE handle_;
 };
 
+// Which step of ReadPrinterInfo2 failed, for callers that report them apart.
+enum class PrinterInfoFailure { kNone, kSizeQuery, kMemory, kRead };
+
 // The printer's PRINTER_INFO_2A in a zeroed block of the size the spooler asks for: the size query may
 // fail with ERROR_INSUFFICIENT_BUFFER only. Null when the query, the memory or the read fails.
-std::unique_ptr<win::BYTE[]> ReadPrinterInfo2(win::Platform& platform, win::HANDLE printer);
+std::unique_ptr<win::BYTE[]> ReadPrinterInfo2(win::Platform& platform, win::HANDLE printer,
+                                              PrinterInfoFailure* failure = nullptr);

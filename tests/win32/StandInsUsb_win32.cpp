@@ -156,6 +156,7 @@ struct InstallerRun {
     bool windowSeen = false;
     DWORD exitCode = 999;
     DWORD milliseconds = 0;
+    DWORD startError = 0;  // CreateProcessA's error when it could not start
 };
 
 InstallerRun RunInstaller(const char* argument) {
@@ -164,8 +165,10 @@ InstallerRun RunInstaller(const char* argument) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        run.startError = GetLastError();
         return run;
+    }
     DWORD start = GetTickCount();
     while (WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT && GetTickCount() - start < 10000) {
         if (FindWindowA(nullptr, "VORL print system setup") != nullptr) run.windowSeen = true;
@@ -199,13 +202,13 @@ protected:
 TEST_F(UsbDriverInstaller, ArgumentTwoInstallsTheDriverAndTwentyTwoRemovesIt) {
     DeleteFileA(InstalledDriver().c_str());
     InstallerRun install = RunInstaller("2");
-    EXPECT_EQ(0u, install.exitCode);
+    EXPECT_EQ(0u, install.exitCode) << "start error " << install.startError;
     ASSERT_TRUE(Exists(InstalledDriver()));
     DWORD handle = 0;
     EXPECT_GT(GetFileVersionInfoSizeA(InstalledDriver().c_str(), &handle), 0u);
 
     InstallerRun remove = RunInstaller("22");
-    EXPECT_EQ(0u, remove.exitCode);
+    EXPECT_EQ(0u, remove.exitCode) << "start error " << remove.startError << " after " << remove.milliseconds << " ms";
     EXPECT_FALSE(Exists(InstalledDriver()));
 }
 

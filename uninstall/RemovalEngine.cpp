@@ -1,0 +1,307 @@
+// The removal run: the job check before it, the three kinds of entries, the USB driver and the restart.
+#include "uninstall/RemovalEngine.h"
+
+#include <memory>
+#include <vector>
+
+#include "platform/FileHandles.h"
+#include "shared/PrinterInfo.h"
+#include "shared/SpoolerService.h"
+
+using namespace win;
+
+namespace {
+
+constexpr DWORD kDirectorySize = 256;
+constexpr char kDirectoryError[] = "Get system Directory error.";
+// The USB port records of setup that lose their meaning with the USB monitor.
+constexpr const char* kUsbRecordKeys[] = {"SOFTWARE\\TARNOVA\\INSTALLPRINTER", "SOFTWARE\\TARNOVA\\PORTNAME"};
+
+// The names of the local printers, from EnumPrintersA level 5; empty when there are none or the
+// enumeration fails.
+std::vector<std::string> LocalPrinterNames(Platform& platform) {
+    std::vector<std::string> names;
+    DWORD needed = 0, returned = 0;
+    if (!platform.spooler.EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 5, nullptr, 0, &needed, &returned) &&
+        platform.kernel.GetLastError() != ERROR_INSUFFICIENT_BUFFER)
+        return names;
+    if (needed == 0) return names;
+    std::vector<BYTE> block(needed);
+    if (!platform.spooler.EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 5, block.data(), needed, &needed,
+                                        &returned))
+        return names;
+    const auto* printers = reinterpret_cast<const PRINTER_INFO_5A*>(block.data());
+    for (DWORD i = 0; i < returned; ++i)
+        names.push_back(printers[i].pPrinterName != nullptr ? printers[i].pPrinterName : "");
+    return names;
+}
+
+HANDLE OpenForAdministration(Platform& platform, const std::string& name) {
+    PRINTER_DEFAULTSA defaults{nullptr, nullptr, PRINTER_ALL_ACCESS};
+    HANDLE opened = nullptr;
+    if (!platform.spooler.OpenPrinterA(const_cast<LPSTR>(name.c_str()), &opened, &defaults)) return nullptr;
+    return opened;
+}
+
+bool Contains(const char* text, const char* part) {
+    return text != nullptr && std::string(text).find(part) != std::string::npos;
+}
+
+}  // namespace
+
+std::string FormatWithName(const std::string& text, const std::string& name) {
+    std::string result;
+    bool substituted = false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 1 < text.size()) {
+            if (text[i + 1] == '%') {
+                result += '%';
+                ++i;
+                continue;
+            }
+            if (text[i + 1] == 's' && !substituted) {
+                result += name;
+                substituted = true;
+                ++i;
+                continue;
+            }
+        }
+        result += text[i];
+    }
+    return result;
+}
+
+bool RemovalEngine::MayStartRemoval(RemovalView& view) {
+    for (const std::string& name : LocalPrinterNames(platform_)) {
+        HANDLE opened = OpenForAdministration(platform_, name);
+        if (opened == nullptr) {
+            view.ReportLine(Text("IDS_ERR_OPENPRN", name));
+            return false;
+        }
+        PrinterHandle printer(platform_.spooler, opened);
+        PrinterInfoFailure failure;
+        std::unique_ptr<BYTE[]> block = ReadPrinterInfo2(platform_, printer.Get(), &failure);
+        if (block == nullptr) {
+            view.ReportLine(
+                Text(failure == PrinterInfoFailure::kMemory ? "IDS_ERR_ALLOC" : "IDS_ERR_GETPRNINFO"));
+            Pause(kErrorPause);
+            return false;
+        }
+        const auto* info = reinterpret_cast<const PRINTER_INFO_2A*>(block.get());
+        if (info->cJobs > 0) {
+            view.ReportLine(
+                Text("IDS_ERR_HAVEJOB2", info->pPrinterName != nullptr ? info->pPrinterName : ""));
+            Pause(kErrorPause);
+            return false;
+        }
+    }
+    return true;
+}
+
+int RemovalEngine::RemovalThread(RemovalView& view) {
+    for (int id : {IDC_UNINSTALL, IDC_COMPONENTLIST, IDC_SELECTALL, IDC_EXIT, IDC_USBDRIVER})
+        view.EnableControl(id, false);
+    Run run;
+    bool aborted = false;
+    if (view.ComponentCount() > 0) {
+        do {
+            Pause(kEntryPause);
+            if (view.IsChecked(run.index)) {
+                currentItemText_ = view.EntryText(run.index);
+                const std::string name = currentItemText_;
+                Outcome outcome;
+                if (catalogue_.IsListedMonitor(name.c_str()))
+                    outcome = RemoveMonitor(view, run, name);
+                else if (catalogue_.IsListedProcessor(name.c_str()))
+                    outcome = RemoveProcessor(view, run, name);
+                else
+                    outcome = RemovePrinter(view, run, name);
+                if (outcome == Outcome::kAbort) {
+                    aborted = true;
+                    break;
+                }
+            }
+            ++run.index;
+        } while (run.index < view.ComponentCount());
+    }
+    (void)aborted;
+    Finish(view);
+    return 1;
+}
+
+void RemovalEngine::Removed(RemovalView& view, Run& run, const std::string& name) {
+    view.ReportLine(Text("IDS_SUCCESS", name));
+    Forget(view, run);
+}
+
+void RemovalEngine::Forget(RemovalView& view, Run& run) {
+    view.RemoveEntry(run.index);
+    run.removedSomething = true;
+    --run.index;  // the entry that moves into its place is examined next
+}
+
+RemovalEngine::Outcome RemovalEngine::RemoveMonitor(RemovalView& view, Run& run, const std::string& name) {
+    view.ReportLine(Text("IDS_DELETING1", name));
+    if (catalogue_.Generation() == 0 && !CheckSerialPortsFree(view)) {
+        view.ReportLine(Text("IDS_USING", name));
+        return Outcome::kNext;
+    }
+    char localServer[] = "";
+    LPSTR monitor = const_cast<LPSTR>(name.c_str());
+    if (!platform_.spooler.DeleteMonitorA(localServer, nullptr, monitor)) {
+        // The spooler may still hold the monitor from a printer just removed: once more after a restart.
+        RestartSpooler(platform_);
+        Pause(kAfterRestartPause);
+        if (!platform_.spooler.DeleteMonitorA(localServer, nullptr, monitor)) {
+            bool inUse = platform_.kernel.GetLastError() == ERROR_PRINT_MONITOR_IN_USE;
+            view.ReportLine(Text(inUse ? "IDS_USING" : "IDS_ERR_UNINSTALL", name));
+            Pause(kErrorPause);
+            return Outcome::kNext;
+        }
+    }
+    if (name.find("USB") != std::string::npos) {
+        for (const char* key : kUsbRecordKeys) platform_.registry.RegDeleteKeyA(HKEY_LOCAL_MACHINE, key);
+    }
+    RestartSpooler(platform_);
+    Pause(kAfterRestartPause);
+    DeleteMonitorFiles(view, name);
+    Removed(view, run, name);
+    return Outcome::kNext;
+}
+
+RemovalEngine::Outcome RemovalEngine::RemoveProcessor(RemovalView& view, Run& run, const std::string& name) {
+    view.ReportLine(Text("IDS_DELETING1", name));
+    char localServer[] = "";
+    if (!platform_.spooler.DeletePrintProcessorA(localServer, nullptr, const_cast<LPSTR>(name.c_str()))) {
+        bool inUse = platform_.kernel.GetLastError() == ERROR_CAN_NOT_COMPLETE;
+        view.ReportLine(Text(inUse ? "IDS_USING" : "IDS_ERR_UNINSTALL", name));
+        Pause(kErrorPause);
+        return Outcome::kNext;
+    }
+    RestartSpooler(platform_);
+    Pause(kAfterRestartPause);
+    DeleteProcessorFile(view, name);
+    Removed(view, run, name);
+    return Outcome::kNext;
+}
+
+RemovalEngine::Outcome RemovalEngine::RemovePrinter(RemovalView& view, Run& run, const std::string& name) {
+    HANDLE opened = OpenForAdministration(platform_, name);
+    if (opened == nullptr) {
+        view.ReportLine(Text("IDS_ERR_OPENPRN", name));
+        return Outcome::kAbort;
+    }
+    PrinterHandle printer(platform_.spooler, opened);
+    view.ReportLine(Text("IDS_DELETING2", name));
+    PrinterInfoFailure failure;
+    std::unique_ptr<BYTE[]> block = ReadPrinterInfo2(platform_, printer.Get(), &failure);
+    if (block == nullptr) {
+        view.ReportLine(
+            Text(failure == PrinterInfoFailure::kMemory ? "IDS_ERR_ALLOC" : "IDS_ERR_GETPRNINFO"));
+        Pause(kErrorPause);
+        return Outcome::kAbort;
+    }
+    const auto& info = *reinterpret_cast<const PRINTER_INFO_2A*>(block.get());
+    if (info.cJobs > 0) {
+        view.ReportLine(Text("IDS_ERR_HAVEJOB1", name));
+        Pause(kErrorPause);
+        return Outcome::kAbort;
+    }
+    if (!platform_.spooler.DeletePrinter(printer.Get())) {
+        view.ReportLine(Text("IDS_ERR_DELPRINTER"));
+        Pause(kErrorPause);
+        return Outcome::kNext;
+    }
+    Pause(kErrorPause);
+    view.ReportLine(Text("IDS_SUCCESS", name));
+    printer.Close();
+    Forget(view, run);
+    RestartSpooler(platform_);
+    Pause(kPrinterPause);
+    // NT 4 keeps the driver installed, and 98/Me has no drivers to delete this way.
+    if (catalogue_.Generation() != 0 && catalogue_.Generation() != 1) RemoveDriver(view, name, info);
+    Pause(kPrinterPause);
+    return Outcome::kNext;
+}
+
+void RemovalEngine::RemoveDriver(RemovalView& view, const std::string& printerName,
+                                 const PRINTER_INFO_2A& info) {
+    view.ReportLine(Text("IDS_DRVDELETING", printerName));
+    BOOL deleted =
+        deleteDriverEx_ != nullptr
+            ? deleteDriverEx_(info.pServerName, nullptr, info.pDriverName, DPD_DELETE_UNUSED_FILES, 0)
+            : platform_.spooler.DeletePrinterDriverA(info.pServerName, nullptr, info.pDriverName);
+    if (deleted) {
+        view.ReportLine(Text("IDS_DRV_SUCCESS"));
+    } else {
+        DWORD error = platform_.kernel.GetLastError();
+        if (error == ERROR_PRINTER_DRIVER_IN_USE)
+            view.ReportLine(Text("IDS_ERR_DRVUSING"));
+        else
+            view.ReportLine(Text("IDS_ERR_DRVDEL") + "    er=" + std::to_string(static_cast<int32_t>(error)));
+    }
+    Pause(kErrorPause);
+}
+
+bool RemovalEngine::CheckSerialPortsFree(RemovalView& view) {
+    for (const std::string& name : LocalPrinterNames(platform_)) {
+        HANDLE opened = OpenForAdministration(platform_, name);
+        if (opened == nullptr) {
+            view.ReportLine(Text("IDS_ERR_OPENPRN", currentItemText_));
+            return false;
+        }
+        PrinterHandle printer(platform_.spooler, opened);
+        PrinterInfoFailure failure;
+        std::unique_ptr<BYTE[]> block = ReadPrinterInfo2(platform_, printer.Get(), &failure);
+        if (block == nullptr) {
+            view.ReportLine(
+                Text(failure == PrinterInfoFailure::kMemory ? "IDS_ERR_ALLOC" : "IDS_ERR_GETPRNINFO"));
+            Pause(kErrorPause);
+            return false;
+        }
+        if (Contains(reinterpret_cast<const PRINTER_INFO_2A*>(block.get())->pPortName, "KXCOM")) {
+            view.ReportLine(Text("IDS_ERR_HAVEJOB1", currentItemText_));
+            Pause(kErrorPause);
+            return false;
+        }
+    }
+    return true;
+}
+
+// A directory that cannot be found deletes nothing: the names would otherwise be taken from the root of
+// the current drive, where the files are not ours.
+void RemovalEngine::DeleteMonitorFiles(RemovalView& view, const std::string& monitorName) {
+    std::string dll = catalogue_.MonitorDllName(monitorName.c_str());
+    std::string ui = catalogue_.MonitorUiDllName(monitorName.c_str());
+    char directory[kDirectorySize] = {};
+    UINT length = platform_.files.GetSystemDirectoryA(directory, kDirectorySize);
+    if (length == 0 || length >= kDirectorySize) {
+        view.ReportLine(kDirectoryError);
+        return;
+    }
+    for (const std::string& file : {dll, ui}) {
+        if (!file.empty()) platform_.files.DeleteFileA((std::string(directory) + "\\" + file).c_str());
+    }
+}
+
+void RemovalEngine::DeleteProcessorFile(RemovalView& view, const std::string& processorName) {
+    std::string dll = catalogue_.ProcessorDllName(processorName.c_str());
+    char directory[kDirectorySize] = {};
+    DWORD needed = 0;
+    if (!platform_.spooler.GetPrintProcessorDirectoryA(
+            nullptr, nullptr, 1, reinterpret_cast<BYTE*>(directory), kDirectorySize, &needed)) {
+        view.ReportLine(kDirectoryError);
+        return;
+    }
+    if (!dll.empty()) platform_.files.DeleteFileA((std::string(directory) + "\\" + dll).c_str());
+}
+
+void RemovalEngine::Finish(RemovalView& view) {
+    if (view.ComponentCount() > 0) {
+        view.ReportLine(Text("IDS_SELECTPRN1"));
+        for (int id : {IDC_COMPONENTLIST, IDC_UNINSTALL, IDC_SELECTALL, IDC_EXIT, IDC_USBDRIVER})
+            view.EnableControl(id, true);
+    } else {
+        view.EnableControl(IDC_EXIT, true);
+    }
+}
