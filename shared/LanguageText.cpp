@@ -12,7 +12,14 @@ constexpr size_t kSectionChars = 255;
 }  // namespace
 
 LanguageText::LanguageText(win::Platform& platform, const char* section, const char* languageFile)
-    : platform_(platform), section_(std::string(section).substr(0, kSectionChars)) {
+    : LanguageText(platform, section, languageFile, kLanguageTextSize, ReplaceLineBreakMarkers) {}
+
+LanguageText::LanguageText(win::Platform& platform, const char* section, const char* languageFile,
+                           win::DWORD resultSize, void (*lineBreaks)(std::string& text))
+    : platform_(platform),
+      section_(std::string(section).substr(0, kSectionChars)),
+      resultSize_(resultSize),
+      lineBreaks_(lineBreaks) {
     char directory[kPathSize] = {};
     win::DWORD length = platform.files.GetCurrentDirectoryA(kPathSize, directory);
     // A path that does not fit in 260 bytes is not looked up at all: every text is then empty.
@@ -23,11 +30,11 @@ LanguageText::LanguageText(win::Platform& platform, const char* section, const c
 
 std::string LanguageText::Get(const char* key) const {
     if (filePath_.empty()) return std::string();
-    std::vector<char> buffer(kLanguageTextSize, '\0');
-    platform_.profile.GetPrivateProfileStringA(section_.c_str(), key, "", buffer.data(), kLanguageTextSize,
+    std::vector<char> buffer(resultSize_, '\0');
+    platform_.profile.GetPrivateProfileStringA(section_.c_str(), key, "", buffer.data(), resultSize_,
                                                filePath_.c_str());
     std::string text(buffer.data());
-    ReplaceLineBreakMarkers(text);
+    lineBreaks_(text);
     return text;
 }
 

@@ -23,10 +23,17 @@ public:
     const std::string& FilePath() const { return filePath_; }
     const std::string& Section() const { return section_; }
 
+protected:
+    // For readers with another result size (with its zero) and another rule for line breaks.
+    LanguageText(win::Platform& platform, const char* section, const char* languageFile,
+                 win::DWORD resultSize, void (*lineBreaks)(std::string& text));
+
 private:
     win::Platform& platform_;
     std::string filePath_;  // empty when the current directory cannot be read or the path is too long
     std::string section_;
+    win::DWORD resultSize_ = kLanguageTextSize;
+    void (*lineBreaks_)(std::string& text);
 };
 
 // Replaces the first occurrence of each marker "\1", "\2", "\3" by CR LF; the length stays the same.

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/FileHandles.h"
+#include "shared/FileNames.h"
 #include "shared/PrinterInfo.h"
 #include "shared/SpoolerService.h"
 
@@ -14,6 +15,7 @@ namespace {
 
 constexpr DWORD kDirectorySize = 256;
 constexpr char kDirectoryError[] = "Get system Directory error.";
+const std::string kNotPlainName = "Not deleted, not a plain file name: ";
 // The USB port records of setup that lose their meaning with the USB monitor.
 constexpr const char* kUsbRecordKeys[] = {"SOFTWARE\\TARNOVA\\INSTALLPRINTER", "SOFTWARE\\TARNOVA\\PORTNAME"};
 
@@ -50,24 +52,9 @@ bool Contains(const char* text, const char* part) {
 }  // namespace
 
 std::string FormatWithName(const std::string& text, const std::string& name) {
-    std::string result;
-    bool substituted = false;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 1 < text.size()) {
-            if (text[i + 1] == '%') {
-                result += '%';
-                ++i;
-                continue;
-            }
-            if (text[i + 1] == 's' && !substituted) {
-                result += name;
-                substituted = true;
-                ++i;
-                continue;
-            }
-        }
-        result += text[i];
-    }
+    std::string result = text;
+    size_t at = result.find("%s");
+    if (at != std::string::npos) result.replace(at, 2, name);
     return result;
 }
 
@@ -279,9 +266,7 @@ void RemovalEngine::DeleteMonitorFiles(RemovalView& view, const std::string& mon
         view.ReportLine(kDirectoryError);
         return;
     }
-    for (const std::string& file : {dll, ui}) {
-        if (!file.empty()) platform_.files.DeleteFileA((std::string(directory) + "\\" + file).c_str());
-    }
+    for (const std::string& file : {dll, ui}) DeleteListedFile(view, directory, file);
 }
 
 void RemovalEngine::DeleteProcessorFile(RemovalView& view, const std::string& processorName) {
@@ -293,7 +278,18 @@ void RemovalEngine::DeleteProcessorFile(RemovalView& view, const std::string& pr
         view.ReportLine(kDirectoryError);
         return;
     }
-    if (!dll.empty()) platform_.files.DeleteFileA((std::string(directory) + "\\" + dll).c_str());
+    DeleteListedFile(view, directory, dll);
+}
+
+// Names from the file are joined to system directories: one that could leave the directory is reported
+// and skipped.
+void RemovalEngine::DeleteListedFile(RemovalView& view, const char* directory, const std::string& file) {
+    if (file.empty()) return;
+    if (!IsPlainFileName(file)) {
+        view.ReportLine(kNotPlainName + file);
+        return;
+    }
+    platform_.files.DeleteFileA((std::string(directory) + "\\" + file).c_str());
 }
 
 void RemovalEngine::Finish(RemovalView& view) {

@@ -35,8 +35,9 @@ public:
     virtual int DetectGeneration() = 0;
 };
 
-// The text of a message key with its one "%s" replaced by the argument. Language files are edited by
-// hand, so any other "%" sequence is kept as it stands instead of being read as a printf directive.
+// The text of a message key with its first "%s" replaced by the argument. Language files are edited by
+// hand, so every other character, "%" sequences included, is shown as it stands and never read as a
+// printf directive.
 std::string FormatWithName(const std::string& text, const std::string& name);
 
 class RemovalEngine {
@@ -81,6 +82,7 @@ private:
     void Removed(RemovalView& view, Run& run, const std::string& name);
     void Forget(RemovalView& view, Run& run);
     void Finish(RemovalView& view);
+    void DeleteListedFile(RemovalView& view, const char* directory, const std::string& file);
 
     std::string Text(const char* key) const { return messages_.Get(key); }
     std::string Text(const char* key, const std::string& name) const {

@@ -1,12 +1,12 @@
 // Finding "Uninstall.ini" and matching the system's printers, monitors and processors against it.
 #include "uninstall/UninstallCatalogue.h"
 
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 
 #include "platform/FileHandles.h"
-#include "shared/FileNames.h"
 #include "shared/PrinterInfo.h"
 
 using namespace win;
@@ -27,17 +27,31 @@ std::string Joined(const std::string& directory, const char* name) {
 
 enum class ScanResult { kFound, kNotFound, kCannotStart };
 
-// Visits the entries in listing order until a name contains "Uninstall.ini". "." and ".." are passed
-// over: they are the folder itself and its parent, which are not the medium's files.
+bool SameIgnoringCase(const char* a, const char* b) {
+    for (; *a != '\0' && *b != '\0'; ++a, ++b) {
+        if (std::tolower(static_cast<unsigned char>(*a)) != std::tolower(static_cast<unsigned char>(*b)))
+            return false;
+    }
+    return *a == *b;
+}
+
+// Looks for a file named "Uninstall.ini" (in any case) among the directory's entries. A copy such as
+// "Uninstall.ini.bak" is not the file; a file copied from a CD loses its read-only mark, and nothing
+// else in the folder is changed.
 ScanResult ScanForIni(Platform& platform, const std::string& directory) {
     WIN32_FIND_DATAA data{};
     FindHandle find(platform.files, platform.files.FindFirstFileA(Joined(directory, "*.*").c_str(), &data));
     if (!find.Valid()) return ScanResult::kCannotStart;
     do {
-        const char* name = data.cFileName;
-        if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) continue;
-        platform.files.SetFileAttributesA(Joined(directory, name).c_str(), FILE_ATTRIBUTE_ARCHIVE);
-        if (std::strstr(name, kIniName) != nullptr) return ScanResult::kFound;
+        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ||
+            !SameIgnoringCase(data.cFileName, kIniName))
+            continue;
+        if ((data.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0) {
+            DWORD attributes = data.dwFileAttributes & ~FILE_ATTRIBUTE_READONLY;
+            platform.files.SetFileAttributesA(Joined(directory, kIniName).c_str(),
+                                              attributes != 0 ? attributes : FILE_ATTRIBUTE_NORMAL);
+        }
+        return ScanResult::kFound;
     } while (platform.files.FindNextFileA(find.Get(), &data));
     return ScanResult::kNotFound;
 }
@@ -96,10 +110,10 @@ const char* UninstallSectionSuffix(int generation) {
     }
 }
 
-std::string UninstallCatalogue::Read(const char* section, const char* key) const {
+std::string UninstallCatalogue::Read(const char* section, const char* key, const char* defaultValue) const {
     char buffer[kValueSize] = {};
-    DWORD length =
-        platform_.profile.GetPrivateProfileStringA(section, key, "0", buffer, kValueSize, iniPath_.c_str());
+    DWORD length = platform_.profile.GetPrivateProfileStringA(section, key, defaultValue, buffer, kValueSize,
+                                                              iniPath_.c_str());
     return std::string(buffer, length < kValueSize ? length : kValueSize - 1);
 }
 
@@ -115,8 +129,9 @@ bool UninstallCatalogue::Matches(const char* section, const char* countKey, cons
         std::string key = entryPrefix;
         char suffix = static_cast<char>(48 + i);
         if (suffix != '\0') key += suffix;
-        std::string entry = Read(section, key.c_str());
-        // An empty entry would be contained in every name and claim every printer of the system.
+        // A missing or empty entry would be contained in every name (or every name with a "0") and claim
+        // printers, monitors and processors of other makers: it matches nothing.
+        std::string entry = Read(section, key.c_str(), "");
         if (!entry.empty() && name.find(entry) != std::string::npos) return true;
     }
     return false;
@@ -142,11 +157,10 @@ bool UninstallCatalogue::IsListedProcessor(const char* processorName) const {
     return Matches("KXPROC", "PROCNUM", "PROCNAME", processorName);
 }
 
-// A value beginning with "0" (the default) or empty names no file; neither does one that could leave
-// the system directory it is joined to.
+// A value beginning with "0" (the default) or empty names no file.
 std::string UninstallCatalogue::DllName(const std::string& section, const char* key) const {
     std::string value = Read(section.c_str(), key);
-    if (value.empty() || value[0] == '0' || !IsPlainFileName(value)) return std::string();
+    if (value.empty() || value[0] == '0') return std::string();
     return value;
 }
 

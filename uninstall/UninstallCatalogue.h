@@ -13,8 +13,7 @@ struct UninstallIniLocation {
     const char* errorKey = nullptr;  // "IDS_ERR_GETSYSDIR", "IDS_ERR_INVALID" or "IDS_ERR_NOINI"
 };
 
-// Scans the current directory, then its "DRVCONFIG\", for a name containing "Uninstall.ini", clearing
-// the attributes of each entry on the way so a copy from a CD can be read and written.
+// Looks for "Uninstall.ini" in the current directory, then in its "DRVCONFIG\".
 UninstallIniLocation LocateUninstallIni(win::Platform& platform);
 
 // The suffix of the DLL sections for a generation (-1 for a system that is neither 9x nor NT): XP shares
@@ -32,7 +31,8 @@ public:
     // Never on 98/Me, whose processors are not removed.
     bool IsListedProcessor(const char* processorName) const;
 
-    // The file names of the DLL sections; empty when the value names no file.
+    // The file names of the DLL sections, as the file gives them; empty when the value names no file. The
+    // caller checks that a name is plain before joining it to a directory.
     std::string MonitorDllName(const char* monitorName) const;
     std::string MonitorUiDllName(const char* monitorName) const;
     std::string ProcessorDllName(const char* processorName) const;
@@ -41,7 +41,8 @@ public:
     int Generation() const { return generation_; }
 
 private:
-    std::string Read(const char* section, const char* key) const;
+    // Values are cut at 29 characters; every key but the name entries defaults to "0".
+    std::string Read(const char* section, const char* key, const char* defaultValue = "0") const;
     int Count(const char* section, const char* countKey) const;
     bool Matches(const char* section, const char* countKey, const char* entryPrefix,
                  const std::string& name) const;

@@ -1,7 +1,8 @@
 // The entry point of uninstall.exe.
+#include <windows.h>
+
 #include "platform/Platform.h"
 #include "shared/LanguageText.h"
-#include <windows.h>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     LanguageText texts(win::Win32Platform(), "Uninstall", kUninstallLanguageFile);

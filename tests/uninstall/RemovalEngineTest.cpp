@@ -71,6 +71,7 @@ const char kCatalogue[] =
     "[VORLPrint.2K]\r\nProcessorDllName=VLPRTPRC.DLL\r\n"
     "[VORLCOMMonitor.98]\r\nMonitorPDLLName=VLCOMMON.DLL\r\n";
 
+const char kCatalogueFile[] = "C:\\MEDIUM\\Uninstall.ini";
 const char kSystem[] = "C:\\WINDOWS\\system32\\";
 const char kProcessors[] = "C:\\WINDOWS\\system32\\spool\\prtprocs\\" PLATFORM_NATIVE_SPOOL_DIRECTORY "\\";
 
@@ -78,7 +79,7 @@ class RemovalEngineTest : public ::testing::Test {
 protected:
     void SetUp() override {
         sim_.windows().WriteFile("C:\\MEDIUM\\language\\uninstall.ini", kMessages);
-        sim_.windows().WriteFile("C:\\MEDIUM\\Uninstall.ini", kCatalogue);
+        sim_.windows().WriteFile(kCatalogueFile, kCatalogue);
         messages_ = std::make_unique<LanguageText>(sim_.platform(), "Message", kUninstallLanguageFile);
         UseGeneration(3);
     }
@@ -135,9 +136,10 @@ protected:
     FakeView view_;
 };
 
-TEST(FormatWithName, SubstitutesTheFirstPercentSOnlyAndKeepsOtherDirectives) {
+TEST(FormatWithName, SubstitutesTheFirstPercentSOnlyAndKeepsEverythingElse) {
     EXPECT_EQ("deleting A ...", FormatWithName("deleting %s ...", "A"));
-    EXPECT_EQ("A and %s, 100%, %d %n", FormatWithName("%s and %s, 100%%, %d %n", "A"));
+    EXPECT_EQ("A and %s, 100%%, %d %n", FormatWithName("%s and %s, 100%%, %d %n", "A"));
+    EXPECT_EQ("%n%p A", FormatWithName("%n%p %s", "A"));
     EXPECT_EQ("no argument", FormatWithName("no argument", "A"));
     EXPECT_EQ("trailing %", FormatWithName("trailing %", "A"));
     EXPECT_EQ("", FormatWithName("", "A"));
@@ -321,6 +323,23 @@ TEST_F(RemovalEngineTest, ADirectoryThatCannotBeFoundDeletesNothing) {
     sim_.windows().InjectFault("GetPrintProcessorDirectoryA", 5);
     engine_->DeleteProcessorFile(view_, "VORLPrint");
     EXPECT_EQ(2u, view_.lines.size());
+}
+
+TEST_F(RemovalEngineTest, ANameThatCouldLeaveTheDirectoryIsReportedAndNotDeleted) {
+    sim_.windows().WriteFile(
+        kCatalogueFile,
+        "[VORLCOMMonitor.2K]\r\nMonitorPDLLName=..\\..\\boot.ini\r\n"
+        "MonitorPUIDLLName=C:\\VLCOMUI.DLL\r\n[VORLPrint.2K]\r\nProcessorDllName=a/b.dll\r\n");
+    sim_.windows().WriteFile("C:\\boot.ini", "x");
+    sim_.windows().WriteFile("C:\\VLCOMUI.DLL", "x");
+    engine_->DeleteMonitorFiles(view_, "VORL COM Monitor");
+    engine_->DeleteProcessorFile(view_, "VORLPrint");
+    EXPECT_EQ((std::vector<std::string>{"Not deleted, not a plain file name: ..\\..\\boot.ini",
+                                        "Not deleted, not a plain file name: C:\\VLCOMUI.DLL",
+                                        "Not deleted, not a plain file name: a/b.dll"}),
+              view_.lines);
+    EXPECT_TRUE(sim_.windows().FileExists("C:\\boot.ini"));
+    EXPECT_TRUE(sim_.windows().FileExists("C:\\VLCOMUI.DLL"));
 }
 
 }  // namespace

@@ -10,7 +10,6 @@
 
 namespace {
 
-using win::FILE_ATTRIBUTE_ARCHIVE;
 using win::FILE_ATTRIBUTE_HIDDEN;
 using win::FILE_ATTRIBUTE_READONLY;
 
@@ -46,33 +45,30 @@ TEST_F(UninstallCatalogueTest, FindsTheFileInTheCurrentDirectoryBeforeDrvconfig)
     EXPECT_EQ("C:\\MEDIUM\\DRVCONFIG\\Uninstall.ini", found.path);
 }
 
-TEST_F(UninstallCatalogueTest, ANameThatOnlyContainsTheFileNameStopsTheScanAndTheFixedNameIsUsed) {
+TEST_F(UninstallCatalogueTest, OnlyTheExactNameCountsInAnyCase) {
     sim_.windows().WriteFile("C:\\MEDIUM\\Uninstall.ini.bak", "x");
+    sim_.windows().MakeDirectory("C:\\MEDIUM\\Uninstall.ini.old\\Uninstall.ini");
     sim_.windows().WriteFile("C:\\MEDIUM\\DRVCONFIG\\Uninstall.ini", "x");
-    UninstallIniLocation found = LocateUninstallIni(sim_.platform());
-    EXPECT_EQ("C:\\MEDIUM\\Uninstall.ini", found.path);
-    // The match is case-sensitive, as the scan has always been.
-    sim_.windows().ForgetFile("C:\\MEDIUM\\Uninstall.ini.bak");
-    ASSERT_EQ(0, std::remove(sim_.windows().HostPath("C:\\MEDIUM\\Uninstall.ini.bak").c_str()));
-    sim_.windows().WriteFile("C:\\MEDIUM\\UNINSTALL.INI", "x");
     EXPECT_EQ("C:\\MEDIUM\\DRVCONFIG\\Uninstall.ini", LocateUninstallIni(sim_.platform()).path);
+
+    sim_.windows().WriteFile("C:\\MEDIUM\\UNINSTALL.INI", "x");
+    EXPECT_EQ("C:\\MEDIUM\\Uninstall.ini", LocateUninstallIni(sim_.platform()).path);
 }
 
-TEST_F(UninstallCatalogueTest, TheScanClearsTheAttributesOfTheMediumButNotOfItsParent) {
+TEST_F(UninstallCatalogueTest, OnlyTheFileUsedLosesItsReadOnlyMark) {
     sim_.windows().currentDirectory = "C:\\MEDIA\\MEDIUM";
     sim_.windows().WriteFile("C:\\MEDIA\\MEDIUM\\DRVCONFIG\\Uninstall.ini", "x");
     sim_.windows().WriteFile("C:\\MEDIA\\MEDIUM\\readme.txt", "x");
     sim_.windows().StoreAttributes("C:\\MEDIA\\MEDIUM\\readme.txt",
                                    FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
-    sim_.windows().StoreAttributes("C:\\MEDIA\\MEDIUM\\DRVCONFIG\\Uninstall.ini", FILE_ATTRIBUTE_READONLY);
-    sim_.windows().StoreAttributes("C:\\MEDIA", win::FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY);
+    sim_.windows().StoreAttributes("C:\\MEDIA\\MEDIUM\\DRVCONFIG\\Uninstall.ini",
+                                   FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
 
     EXPECT_EQ("C:\\MEDIA\\MEDIUM\\DRVCONFIG\\Uninstall.ini", LocateUninstallIni(sim_.platform()).path);
-    EXPECT_EQ(FILE_ATTRIBUTE_ARCHIVE, sim_.windows().StoredAttributes("C:\\MEDIA\\MEDIUM\\readme.txt"));
-    EXPECT_EQ(FILE_ATTRIBUTE_ARCHIVE,
+    EXPECT_EQ(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN,
+              sim_.windows().StoredAttributes("C:\\MEDIA\\MEDIUM\\readme.txt"));
+    EXPECT_EQ(FILE_ATTRIBUTE_HIDDEN,
               sim_.windows().StoredAttributes("C:\\MEDIA\\MEDIUM\\DRVCONFIG\\Uninstall.ini"));
-    EXPECT_EQ(win::FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY,
-              sim_.windows().StoredAttributes("C:\\MEDIA"));
 }
 
 TEST_F(UninstallCatalogueTest, FailuresNameTheirMessages) {
@@ -112,12 +108,14 @@ TEST_F(UninstallCatalogueTest, NameSectionsMatchSubstringsCaseSensitivelyInOrder
     EXPECT_FALSE(Catalogue(0).IsListedProcessor("VORLPrint"));
 }
 
-TEST_F(UninstallCatalogueTest, AMissingEntryReadsAsZeroAndAnEmptyOneMatchesNothing) {
+TEST_F(UninstallCatalogueTest, AMissingOrEmptyEntryMatchesNothing) {
     Ini("[KXMONITOR]\r\nMonitorNUM=3\r\nMONITORNAME1=VORL\r\nMONITORNAME2=\r\n");
     UninstallCatalogue catalogue = Catalogue();
-    EXPECT_TRUE(catalogue.IsListedMonitor("Port 2000"));  // entry 3 is missing and reads "0"
-    // Entry 2 is empty: it would be contained in every name and claim monitors that are not ours.
+    // Entry 3 is missing: read as "0" it would claim another maker's "Port 2000"; entry 2 is empty and
+    // would claim every monitor.
+    EXPECT_FALSE(catalogue.IsListedMonitor("Port 2000"));
     EXPECT_FALSE(catalogue.IsListedMonitor("Local Port"));
+    EXPECT_TRUE(catalogue.IsListedMonitor("VORL COM Monitor"));
 
     Ini("[KXMONITOR]\r\nMonitorNUM=-4\r\nMONITORNAME1=Local\r\n");
     EXPECT_FALSE(catalogue.IsListedMonitor("Local Port"));
@@ -155,7 +153,7 @@ TEST_F(UninstallCatalogueTest, PrintersMatchByDriverNameAndUnreadableOnesAreNotO
     EXPECT_EQ(0u, sim_.spooler().OpenPrinterCount());
 }
 
-TEST_F(UninstallCatalogueTest, DllSectionsTakeTheGenerationSuffixAndNameNoFileForZeroOrUnsafeValues) {
+TEST_F(UninstallCatalogueTest, DllSectionsTakeTheGenerationSuffixAndNameNoFileForZeroValues) {
     Ini("[VORLCOMMonitor.2K]\r\nMonitorPDLLName=VLCOMMON.DLL\r\nMonitorPUIDLLName=VLCOMUI.DLL\r\n"
         "[VORLUSBMonitor.2K]\r\nMonitorPDLLName=0\r\nMonitorPUIDLLName=\r\n"
         "[VORL Print.2K]\r\nProcessorDllName=VLPRTPRC.DLL\r\n"
@@ -168,10 +166,12 @@ TEST_F(UninstallCatalogueTest, DllSectionsTakeTheGenerationSuffixAndNameNoFileFo
     EXPECT_EQ("", xp.MonitorDllName("VORL USB Monitor"));
     EXPECT_EQ("", xp.MonitorUiDllName("VORL USB Monitor"));
     EXPECT_EQ("VLPRTPRC.DLL", xp.ProcessorDllName("VORL Print"));  // processor sections keep spaces
-    EXPECT_EQ("", xp.ProcessorDllName("VORLPrint"));
+    EXPECT_EQ("..\\..\\WINDOWS\\explorer.exe", xp.ProcessorDllName("VORLPrint"));  // the remover refuses it
     EXPECT_EQ("", xp.MonitorDllName("Unknown Monitor"));
-    EXPECT_EQ("", Catalogue(5).MonitorDllName("VORL COM Monitor"));
-    EXPECT_EQ("", Catalogue(-1).MonitorDllName("VORL COM Monitor"));  // unknown systems read ".Vista"
+    // Values are cut at 29 characters; unknown systems read the ".Vista" sections.
+    EXPECT_EQ("C:\\WINDOWS\\system32\\spoolsv.e", Catalogue(5).MonitorDllName("VORL COM Monitor"));
+    EXPECT_EQ(Catalogue(5).MonitorDllName("VORL COM Monitor"),
+              Catalogue(-1).MonitorDllName("VORL COM Monitor"));
     EXPECT_EQ("VLCOM98.DLL", Catalogue(0).MonitorDllName("VORL COM Monitor"));
 
     EXPECT_STREQ(".98", UninstallSectionSuffix(0));
