@@ -1,8 +1,10 @@
 // The entry point of uninstall.exe.
-#include <windows.h>
-
 #include "platform/Platform.h"
 #include "shared/LanguageText.h"
+// The Windows headers come after ours: their macros would rewrite our constant names.
+// clang-format off
+#include <windows.h>
+// clang-format on
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     LanguageText texts(win::Win32Platform(), "Uninstall", kUninstallLanguageFile);
