@@ -1,10 +1,16 @@
 // The stand-in USB kit: the USB access library's simulated printers and the USB driver installer.
 #include <gtest/gtest.h>
 
+#include "platform/Platform.h"
+#include "setup/engine/UsbDevice.h"
+// The Windows headers come after ours: their macros would rewrite our constant names.
+// clang-format off
 #include <windows.h>
+// clang-format on
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "stand-ins/usb/KxUsbInt.h"
 
@@ -133,6 +139,23 @@ TEST_F(UsbLibrary, APrinterUnpluggedWhileOpenFailsItsReads) {
     unsigned char buffer[20] = {};
     EXPECT_EQ(0, descriptor_(device, buffer));
     close_(device);
+}
+
+// setup's own routines over the real library: the ID of the one printer read, then set and read again.
+TEST_F(UsbLibrary, SetupReadsAndSetsThePrintersIdThroughTheLibrary) {
+    std::string directory = StandInPath("");
+    SetDllDirectoryA(directory.c_str());
+    std::vector<std::string> shown;
+    UsbMessageSink show = [&](const std::string& text) { shown.push_back(text); };
+    LanguageText messages(win::Win32Platform(), "Message");
+    Connect(3, "258");
+    EXPECT_EQ(258, GetUsbDeviceId(win::Win32Platform(), messages, show));
+    EXPECT_TRUE(WriteUsbDeviceId(win::Win32Platform(), 4, show));
+    EXPECT_EQ(3, GetUsbDeviceId(win::Win32Platform(), messages, show));  // ID 4 travels, and is kept, as 3
+    Connect(6, "1");
+    EXPECT_EQ(kUsbSeveralDevices, GetUsbDeviceId(win::Win32Platform(), messages, show));
+    EXPECT_EQ(1u, shown.size());
+    SetDllDirectoryA(nullptr);
 }
 
 std::string InstalledDriver() {
