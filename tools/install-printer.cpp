@@ -12,7 +12,9 @@ int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     InstallMessage message;
     std::string error;
-    int result = InstallFromCommandLine(context, args, message, error);
+    std::vector<std::string> notes;
+    int result = InstallFromCommandLine(context, args, message, error, &notes);
+    for (const std::string& note : notes) std::printf("%s\n", win::win32::AnsiToConsole(note).c_str());
     if (result == kExitBadOptions) {
         std::fprintf(stderr, "install-printer: %s\n%s\n", error.c_str(), kCommandLineUsage);
         return result;

@@ -10,7 +10,11 @@
 
 const char kCommandLineUsage[] =
     "usage: install-printer --model NAME --port NAME [--class N] [--generation N] [--kind 0|1]\n"
-    "       [--baud N] [--data-bits N] [--stop-bits 1|1.5|2] [--parity n|o|e|m|s] [--flow x|p|n] [--default]";
+    "       [--baud N] [--data-bits N] [--stop-bits 1|1.5|2] [--parity n|o|e|m|s] [--flow x|p|n] [--default]\n"
+    "       [--mode typical|advanced] [--change-id yes|no]\n"
+    "  --change-id answers whether a connected USB printer's ID may be changed to match the port (default\n"
+    "  no: the installation stops with the question); --mode defaults to advanced for the USB ports _2 to\n"
+    "  _4, which need the printer connected, and to typical otherwise.";
 
 namespace {
 
@@ -41,11 +45,31 @@ int32_t ModelBaudRate(win::Platform& platform, const InstallRecord& record) {
     return std::atoi(value);
 }
 
+// The printer-ID step without a user: what it shows becomes notes, its question is answered by the option.
+class CommandLinePrompts : public InstallPrompts {
+public:
+    CommandLinePrompts(bool answer, std::vector<std::string>* notes) : answer_(answer), notes_(notes) {}
+    void Show(const std::string& text) override {
+        lastShown = text;
+        if (notes_ != nullptr) notes_->push_back(text);
+    }
+    bool AskYesNo(const std::string& text) override {
+        if (!answer_) refusedQuestion = text;
+        if (notes_ != nullptr) notes_->push_back(text + (answer_ ? " (--change-id yes)" : " (--change-id no)"));
+        return answer_;
+    }
+    std::string lastShown, refusedQuestion;
+
+private:
+    bool answer_;
+    std::vector<std::string>* notes_;
+};
+
 }  // namespace
 
 bool ParseInstallOptions(SetupContext& context, const std::vector<std::string>& args, InstallRecord& record,
-                         std::string& error) {
-    bool classGiven = false, generationGiven = false, kindGiven = false, baudGiven = false;
+                         CommandLineChoices& choices, std::string& error) {
+    bool classGiven = false, generationGiven = false, kindGiven = false, baudGiven = false, modeGiven = false;
     record.generation = DetectPlatformGeneration(context.platform);
     // The port page's starting settings.
     record.serial = SerialSettings{};
@@ -81,6 +105,12 @@ bool ParseInstallOptions(SetupContext& context, const std::vector<std::string>& 
         } else if (option == "--flow") {
             ok = value.size() == 1 && std::strchr("xpn", value[0]) != nullptr;
             if (ok) record.serial.flowControl = value[0] == 'n' ? ' ' : value[0];
+        } else if (option == "--change-id") {
+            ok = value == "yes" || value == "no";
+            choices.changeId = value == "yes";
+        } else if (option == "--mode") {
+            ok = modeGiven = value == "typical" || value == "advanced";
+            choices.mode = value == "advanced" ? kInstallModeAdvanced : kInstallModeTypical;
         } else {
             error = "unknown option " + option;
             return false;
@@ -115,14 +145,20 @@ bool ParseInstallOptions(SetupContext& context, const std::vector<std::string>& 
                                 ? kDriverKindStd
                                 : kDriverKindGdi;
     if (!baudGiven) record.serial.baudRate = ModelBaudRate(context.platform, record);
+    // Only Advanced installs offer the USB ports 2 to 4.
+    if (!modeGiven && record.portKind == kPortKindUsb) {
+        for (const char* advanced : {"_2", "_3", "_4"})
+            if (record.portName.find(advanced) != std::string::npos) choices.mode = kInstallModeAdvanced;
+    }
     (void)generationGiven;
     return true;
 }
 
 int InstallFromCommandLine(SetupContext& context, const std::vector<std::string>& args, InstallMessage& message,
-                           std::string& error) {
+                           std::string& error, std::vector<std::string>* notes) {
     InstallRecord record(context.platform);
-    if (!ParseInstallOptions(context, args, record, error)) return kExitBadOptions;
+    CommandLineChoices choices;
+    if (!ParseInstallOptions(context, args, record, choices, error)) return kExitBadOptions;
 
     if (const char* refusal = CheckModelSupportsTarget(context.platform, record)) {
         message.Set(MessageFor(context.messageText, refusal));
@@ -133,6 +169,14 @@ int InstallFromCommandLine(SetupContext& context, const std::vector<std::string>
         return kExitFailed;
     }
     FillModelRecords(record);
+    if (record.portKind == kPortKindUsb) {
+        CommandLinePrompts prompts(choices.changeId, notes);
+        if (!MatchUsbPrinterId(context.platform, context.messageText, choices.mode, record.portName, prompts)) {
+            // A question answered no ends here with its own text; otherwise the last thing shown says why.
+            message.Set(prompts.refusedQuestion.empty() ? prompts.lastShown : prompts.refusedQuestion);
+            return kExitFailed;
+        }
+    }
     CompletePrinterAndPortNames(context.platform, record);
     if (const char* refusal = CheckPortSupportsTarget(record)) {
         message.Set(MessageFor(context.messageText, refusal));

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "setup/engine/InstallRecord.h"
+#include "setup/engine/UsbPrinterId.h"
 
 constexpr int kExitInstalled = 0;
 constexpr int kExitFailed = 1;
@@ -13,11 +14,19 @@ constexpr int kExitBadOptions = 2;
 
 extern const char kCommandLineUsage[];
 
+// What the command line decides beyond the record: the answer to the USB printer-ID question, and the
+// install mode, which the wizard's install-mode page would give.
+struct CommandLineChoices {
+    bool changeId = false;
+    InstallMode mode = kInstallModeTypical;
+};
+
 // Reads the options into the record; false with the reason in error when they are not usable.
 bool ParseInstallOptions(SetupContext& context, const std::vector<std::string>& args, InstallRecord& record,
-                         std::string& error);
+                         CommandLineChoices& choices, std::string& error);
 
-// Runs the checks, fills the records, completes the names and runs the install sequence on a worker
-// thread. The message to show is left in message; the result is one of the exit codes.
+// Runs the checks, fills the records, matches a USB printer's ID to the port, completes the names and runs
+// the install sequence on a worker thread. The message to show is left in message; what the printer-ID
+// step shows on the way is added to notes when given. The result is one of the exit codes.
 int InstallFromCommandLine(SetupContext& context, const std::vector<std::string>& args, InstallMessage& message,
-                           std::string& error);
+                           std::string& error, std::vector<std::string>* notes = nullptr);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/sim/SimPlatform.h"
+#include "platform/sim/SimUsbDevices.h"
 #include "setup/engine/CommandLineInstall.h"
 #include "setup/engine/InstallSequence.h"
 
@@ -100,6 +101,7 @@ protected:
     }
 
     win::sim::SimPlatform sim_;
+    win::sim::SimUsbDevices usb_{sim_.library()};  // no printer connected unless a test connects one
     InstallMessage message_;
     std::string error_;
 };
@@ -192,6 +194,7 @@ TEST_F(InstallSequenceTest, On98AUsbMonitorInUseTwiceNeedsARestartAndAddsNothing
     sim_.windows().MarkInUse("C:\\WINDOWS\\SYSTEM\\nKXUSB.DLL");
     sim_.windows().WriteFile("C:\\WINDOWS\\SYSTEM\\nKXUSB.DLL", "old");
     size_t printers = sim_.spooler().printers.size();
+    usb_.Connect(0, 1);  // a printer answering as port 2, which the Advanced port _2 needs
     EXPECT_EQ(kExitFailed, Install({"--model", "ZMX-M530", "--port", "USB_ZMX-M530_2", "--generation", "0"}));
     EXPECT_EQ("restart", message_.Text());
     EXPECT_EQ(printers, sim_.spooler().printers.size());
@@ -225,6 +228,7 @@ TEST_F(InstallSequenceTest, ASerialPortWritesItsSettingsUnderTheComName) {
 }
 
 TEST_F(InstallSequenceTest, UsbPortsGetTheirPrinterNameSuffixRecordsAndClosingText) {
+    usb_.Connect(0, 1);
     ASSERT_EQ(kExitInstalled, Install({"--model", "ZMX-M530", "--port", "USB_ZMX-M530_2", "--generation", "3"})) << message_.Text();
     EXPECT_EQ("usb done", message_.Text());
     const auto* printer = FindPrinter("ZMX-M530(U) 2");
@@ -247,6 +251,31 @@ TEST_F(InstallSequenceTest, TheCommandLineRefusesBadOptionsAndUnsupportedTargets
     EXPECT_EQ(kExitFailed, Install({"--model", "ZMX-M530", "--port", "IR1:", "--generation", "3"}));
     EXPECT_EQ("no interface", message_.Text());
     EXPECT_TRUE(sim_.spooler().printers.empty());
+}
+
+// The printer-ID step of a USB installation, answered from the command line.
+TEST_F(InstallSequenceTest, AUsbPrinterOnAnotherPortIsMovedOnlyWhenTheCommandLineSaysYes) {
+    sim_.windows().WriteFile("C:\\MEDIUM\\language\\setup.ini",
+                             "[Message]\r\nIDS_INF_USBRESTART=usb done\r\nIDS_INF_CHANGEID=change the ID?\r\n"
+                             "IDS_ERR_NOUSBDEVICE=connect it\r\n");
+    usb_.Connect(0, 1);  // the printer answers as port 2
+    std::vector<std::string> port1 = {"--model", "ZMX-M530", "--port", "USB_ZMX-M530_1", "--generation", "3"};
+    EXPECT_EQ(kExitFailed, Install(port1));
+    EXPECT_EQ("change the ID?", message_.Text());
+    EXPECT_TRUE(sim_.spooler().printers.empty());
+    EXPECT_EQ(1, usb_.ids[0]);
+
+    port1.insert(port1.end(), {"--change-id", "yes"});
+    ASSERT_EQ(kExitInstalled, Install(port1)) << message_.Text();
+    EXPECT_EQ(0, usb_.ids[0]);
+    EXPECT_NE(nullptr, FindPrinter("ZMX-M530(U) 1"));
+
+    // Port 2 is an Advanced port: without a printer connected the installation cannot choose it.
+    usb_.Connect(0, -1);
+    EXPECT_EQ(kExitFailed, Install({"--model", "ZMX-M530", "--port", "USB_ZMX-M530_2", "--generation", "3",
+                                    "--change-id", "yes"}));
+    EXPECT_EQ("connect it", message_.Text());
+    EXPECT_EQ(kExitBadOptions, Install({"--model", "ZMX-M530", "--port", "LPT1:", "--change-id", "maybe"}));
 }
 
 }  // namespace
