@@ -13,6 +13,9 @@ target_link_libraries(setup-probe PRIVATE setup_logic)
 # Installs one printer without the wizard: for scripts, deployment tools and the end-to-end tests.
 add_executable(install-printer tools/install-printer.cpp)
 target_link_libraries(install-printer PRIVATE setup_logic)
+# Lists and removes this maker's components without the dialog: the removal run of uninstall.exe.
+add_executable(uninstall-printer tools/uninstall-printer.cpp)
+target_link_libraries(uninstall-printer PRIVATE uninstall_logic)
 
 file(GLOB_RECURSE WINE_TEST_SOURCES CONFIGURE_DEPENDS tests/contract/*.cpp tests/win32/*.cpp tests/support/*_win32.cpp)
 add_executable(contract_tests ${WINE_TEST_SOURCES})

@@ -4,6 +4,7 @@ add_custom_target(medium ALL
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${MEDIUM_DIR}
     COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/medium ${MEDIUM_DIR}
     COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:setup> $<TARGET_FILE:uninstall> $<TARGET_FILE:setup-probe> $<TARGET_FILE:install-printer>
+            $<TARGET_FILE:uninstall-printer>
             $<TARGET_FILE:stand-in-usb-library> ${CMAKE_SOURCE_DIR}/stand-ins/usb/KxUsbInt.ini ${MEDIUM_DIR}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${MEDIUM_DIR}/USBDrv
     COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:stand-in-usb-installer> $<TARGET_FILE:stand-in-bulkusb>
@@ -11,7 +12,7 @@ add_custom_target(medium ALL
     COMMAND ${CMAKE_COMMAND} -DMEDIUM=${MEDIUM_DIR} -DPLACEHOLDER_DLL=$<TARGET_FILE:stand-in-placeholder>
             -DCOM_MONITOR=$<TARGET_FILE:stand-in-com-monitor> -DUSB_MONITOR=$<TARGET_FILE:stand-in-usb-monitor>
             -DPROCESSOR=$<TARGET_FILE:stand-in-processor> -P ${CMAKE_SOURCE_DIR}/stand-ins/drivers/PlaceDriverFiles.cmake
-    DEPENDS setup uninstall setup-probe install-printer stand-in-com-monitor stand-in-usb-monitor stand-in-processor
+    DEPENDS setup uninstall setup-probe install-printer uninstall-printer stand-in-com-monitor stand-in-usb-monitor stand-in-processor
             stand-in-placeholder stand-in-usb-library stand-in-usb-installer stand-in-bulkusb
     COMMENT "Assembling the installation medium")
 
@@ -22,3 +23,7 @@ set_tests_properties(install-printer PROPERTIES RUN_SERIAL TRUE TIMEOUT 600)
 # It leaves the sample monitors, processor and printers installed, so the contract tests that add and
 # remove them run first.
 set_tests_properties(install-printer PROPERTIES DEPENDS "contract_tests;stand-ins-installer-window;generations")
+
+# The command-line removal from the same medium, after the installations above: only ours is removed.
+add_test(NAME uninstall-printer COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/uninstall-printer.sh ${MEDIUM_DIR})
+set_tests_properties(uninstall-printer PROPERTIES RUN_SERIAL TRUE TIMEOUT 600 DEPENDS install-printer)

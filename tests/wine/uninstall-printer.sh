@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# uninstall-printer.exe from the assembled medium under Wine: beside our printers stands one of another
+# maker whose driver name holds a "0"; the listing shows only ours, --all removes ours with the monitors'
+# files and leaves the other maker's printer, and the spooler runs afterwards.
+set -u
+medium=$1
+here=$(cd "$(dirname "$0")" && pwd)
+W="$here/wine-run.sh"
+status=0
+fail() { echo "FAIL: $*"; status=1; }
+ok() { echo "ok: $*"; }
+printers='HKLM\System\CurrentControlSet\Control\Print\Printers'
+cd "$medium" || exit 2
+"$W" reg add 'HKCU\Software\Wine' /v Version /d winxp /f >/dev/null 2>&1
+
+# Another maker's printer: the same files under another driver name, on Windows' own print processor.
+other=$(mktemp -d)
+trap 'rm -rf "$other"' EXIT
+cp -r "$medium"/. "$other"
+sed -i -e 's/^\(STD\|GDI\)DriverName=VORL ZMX-T310.*/\1DriverName=Other 4000 Driver/' \
+    -e 's/^\(STD\|GDI\)PrintProcessor=.*/\1PrintProcessor=WinPrint/' "$other/DRVCONFIG/setup_Ticket.ini"
+(cd "$other" && "$W" install-printer.exe --model ZMX-T310 --port LPT3: >/dev/null 2>&1) ||
+    fail "the other maker's printer could not be installed"
+"$W" install-printer.exe --model ZMX-M530 --port KXCOM2: >/dev/null 2>&1 || fail "ZMX-M530 on KXCOM2:"
+"$W" install-printer.exe --model ZMX-L58 --port LPT2: >/dev/null 2>&1 || fail "ZMX-L58 on LPT2:"
+
+listing=$("$W" uninstall-printer.exe --list 2>&1 | tr -d '\r')
+grep -q '^printer ZMX-M530(S) (driver VORL ZMX-M530, port KXCOM2:)$' <<<"$listing" || fail "listing lacks ZMX-M530(S): $listing"
+grep -q '^monitor VORL COM Monitor$' <<<"$listing" || fail "listing lacks the COM monitor: $listing"
+grep -q 'Other 4000' <<<"$listing" && fail "the other maker's printer is listed: $listing"
+[ $status -eq 0 ] && ok "listing: $(wc -l <<<"$listing") components of ours, none of the other maker's"
+
+out=$("$W" uninstall-printer.exe --all 2>&1 | tr -d '\r')
+code=$?
+left=$("$W" reg query "$printers" /s 2>/dev/null | tr -d '\r')
+grep -q 'Printer Driver    REG_SZ    Other 4000 Driver' <<<"$left" || fail "the other maker's printer is gone"
+grep -q 'VORL ZMX' <<<"$left" && fail "printers of ours are left: $(grep 'VORL ZMX' <<<"$left")"
+"$W" reg query 'HKLM\System\CurrentControlSet\Control\Print\Monitors\VORL COM Monitor' >/dev/null 2>&1 &&
+    fail "the COM monitor is still registered"
+system32=$("$W" winepath -u 'C:\windows\system32' 2>/dev/null | tr -d '\r')
+[ -n "$system32" ] && [ -e "$system32/VLCOMMON.DLL" ] && fail "VLCOMMON.DLL is still in system32"
+running=$("$W" sc query Spooler 2>/dev/null | tr -d '\r' | grep -c RUNNING)
+[ "$running" -ge 1 ] || fail "the spooler does not run after the removal"
+# Wine refuses DeletePrinterDriverExA's DPD_DELETE_UNUSED_FILES with 87 (Windows deletes the driver), and
+# its DeletePrintProcessorA does nothing: the removal says so in its lines and goes on.
+if [ $status -eq 0 ]; then ok "--all (exit $code): ours removed, the other maker's printer kept, spooler running"
+else echo "$out" | iconv -f gbk -t utf-8 -c; fi
+"$W" reg delete 'HKCU\Software\Wine' /v Version /f >/dev/null 2>&1
+exit $status
