@@ -1,5 +1,5 @@
 // install-printer: installs one printer from the medium in the current directory without a user
-// interface, for scripts and deployment tools. Exit 0 installed, 1 failed or refused, 2 bad options.
+// interface, for scripts and deployment tools. Exit 0 installed, 1 failed, 2 bad options, 3 refused.
 #include <cstdio>
 #include <string>
 #include <vector>

@@ -7,6 +7,7 @@
 
 #include "setup/engine/InstallPreparation.h"
 #include "setup/engine/InstallSequence.h"
+#include "setup/environment/Wow64.h"
 
 const char kCommandLineUsage[] =
     "usage: install-printer --model NAME --port NAME [--class N] [--generation N] [--kind 0|1]\n"
@@ -14,7 +15,8 @@ const char kCommandLineUsage[] =
     "       [--mode typical|advanced] [--change-id yes|no]\n"
     "  --change-id answers whether a connected USB printer's ID may be changed to match the port (default\n"
     "  no: the installation stops with the question); --mode defaults to advanced for the USB ports _2 to\n"
-    "  _4, which need the printer connected, and to typical otherwise.";
+    "  _4, which need the printer connected, and to typical otherwise.\n"
+    "Exit 0 installed, 1 failed, 2 bad options, 3 refused (model, port or Windows not supported).";
 
 namespace {
 
@@ -159,14 +161,18 @@ int InstallFromCommandLine(SetupContext& context, const std::vector<std::string>
     InstallRecord record(context.platform);
     CommandLineChoices choices;
     if (!ParseInstallOptions(context, args, record, choices, error)) return kExitBadOptions;
+    if (RunsOn64BitWindows(context.platform)) {
+        message.Set(MessageFor(context.messageText, "IDS_NOTSUPPORT64"));
+        return kExitRefused;
+    }
 
     if (const char* refusal = CheckModelSupportsTarget(context.platform, record)) {
         message.Set(MessageFor(context.messageText, refusal));
-        return kExitFailed;
+        return kExitRefused;
     }
     if (record.portKind == kPortKindUnsupported) {
         message.Set(MessageFor(context.messageText, "IDS_ERR_NOSUPPORTINTERFACE"));
-        return kExitFailed;
+        return kExitRefused;
     }
     FillModelRecords(record);
     if (record.portKind == kPortKindUsb) {
@@ -180,7 +186,7 @@ int InstallFromCommandLine(SetupContext& context, const std::vector<std::string>
     CompletePrinterAndPortNames(context.platform, record);
     if (const char* refusal = CheckPortSupportsTarget(record)) {
         message.Set(MessageFor(context.messageText, refusal));
-        return kExitFailed;
+        return kExitRefused;
     }
 
     std::atomic<int32_t> completion{kCompletionRunning};

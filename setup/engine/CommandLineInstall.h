@@ -11,6 +11,8 @@
 constexpr int kExitInstalled = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitBadOptions = 2;
+// The model, the port or the Windows is not supported: nothing was changed.
+constexpr int kExitRefused = 3;
 
 extern const char kCommandLineUsage[];
 

@@ -246,11 +246,35 @@ TEST_F(InstallSequenceTest, TheCommandLineRefusesBadOptionsAndUnsupportedTargets
     EXPECT_EQ(kExitBadOptions, Install({"--model", "ZMX-M530", "--port", "LPT1:", "--parity", "q"}));
     EXPECT_EQ(kExitBadOptions, Install({"--model", "NOT-LISTED", "--port", "LPT1:"}));
     EXPECT_NE(std::string::npos, error_.find("--class"));
-    EXPECT_EQ(kExitFailed, Install({"--model", "ZMX-M530", "--port", "LPT1:", "--generation", "1"}));
+    EXPECT_EQ(kExitRefused, Install({"--model", "ZMX-M530", "--port", "LPT1:", "--generation", "1"}));
     EXPECT_EQ("no nt", message_.Text());
-    EXPECT_EQ(kExitFailed, Install({"--model", "ZMX-M530", "--port", "IR1:", "--generation", "3"}));
+    EXPECT_EQ(kExitRefused, Install({"--model", "ZMX-M530", "--port", "IR1:", "--generation", "3"}));
     EXPECT_EQ("no interface", message_.Text());
     EXPECT_TRUE(sim_.spooler().printers.empty());
+}
+
+// A 32-bit program on 64-bit Windows would register 32-bit drivers with the 64-bit spooler, which cannot
+// load them: it refuses before it touches anything.
+TEST_F(InstallSequenceTest, A64BitWindowsIsRefusedBeforeAnythingChanges) {
+    struct Wow64 {
+        static win::BOOL WINAPI Yes(win::HANDLE, win::BOOL* wow64) {
+            *wow64 = win::TRUE;
+            return win::TRUE;
+        }
+    };
+    sim_.windows().WriteFile("C:\\MEDIUM\\language\\setup.ini", "[Message]\r\nIDS_NOTSUPPORT64=32-bit only\r\n");
+    sim_.library().RegisterEntry("kernel32.dll", "IsWow64Process", &Wow64::Yes);
+    EXPECT_EQ(kExitRefused, Install({"--model", "ZMX-M530", "--port", "KXCOM1:", "--generation", "3"}));
+    EXPECT_EQ("32-bit only", message_.Text());
+    EXPECT_TRUE(sim_.spooler().printers.empty());
+    EXPECT_EQ(nullptr, sim_.spooler().FindMonitor("KX COM Monitor"));
+    EXPECT_TRUE(sim_.windows().sleeps.empty());
+    EXPECT_EQ(0, sim_.library().LoadedCount());
+
+    // Systems without IsWow64Process are 32-bit.
+    sim_.library().RemoveLibrary("kernel32.dll");
+    EXPECT_EQ(kExitInstalled, Install({"--model", "ZMX-M530", "--port", "KXCOM1:", "--generation", "3"}))
+        << message_.Text();
 }
 
 // The printer-ID step of a USB installation, answered from the command line.
