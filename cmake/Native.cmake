@@ -3,6 +3,8 @@
 file(GLOB_RECURSE NATIVE_TEST_SOURCES CONFIGURE_DEPENDS tests/*.cpp)
 list(FILTER NATIVE_TEST_SOURCES EXCLUDE REGEX ".*/tests/(win32|wine)/.*")
 list(FILTER NATIVE_TEST_SOURCES EXCLUDE REGEX ".*_win32\\.cpp$")
+# libFuzzer entries are built only by the fuzz build (scripts/fuzz.sh).
+list(FILTER NATIVE_TEST_SOURCES EXCLUDE REGEX ".*_fuzz\\.cpp$")
 add_executable(unit_tests ${NATIVE_TEST_SOURCES})
 target_link_libraries(unit_tests PRIVATE setup_logic uninstall_logic gtest_main)
 target_compile_definitions(unit_tests PRIVATE SOURCE_DIR="${CMAKE_SOURCE_DIR}")
