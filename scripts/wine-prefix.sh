@@ -10,7 +10,4 @@ export WINEPREFIX=$prefix WINEDEBUG=-all LANG=zh_CN.UTF-8 WINELOADER=$WINE_LOADE
 WINEDLLOVERRIDES="mscoree,mshtml=" "$WINE_LOADER" wineboot -i >/dev/null 2>&1
 wineserver -w
 [ -f "$prefix/system.reg" ] || { echo "wine-prefix: wineboot made no prefix with $WINE_LOADER" >&2; exit 1; }
-# Wine stops its services with the server, 3 s after the last program of the prefix ends; Windows keeps
-# the spooler running. A persistent server keeps it so between the programs of a test.
-wineserver -p
 echo "$prefix"

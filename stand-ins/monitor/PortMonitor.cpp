@@ -31,16 +31,21 @@ std::wstring OutputPath(const std::wstring& port) {
 }
 
 // The spooler finds the monitor of a printer's port by the port's key under the monitor's own key, so
-// each port the monitor offers is registered there.
+// each port the monitor offers is registered there. A monitor deleted while the spooler still holds its
+// DLL must not bring its key back: without its "Driver" value the spooler no longer lists it, and adding
+// it again fails as "already installed".
 void RegisterPorts(const std::vector<std::wstring>& ports) {
-    const std::wstring root =
-        std::wstring(L"SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\") + portmonitor::kMonitorName + L"\\Ports\\";
+    const std::wstring monitorKey =
+        std::wstring(L"SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\") + portmonitor::kMonitorName;
+    HKEY monitor;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, monitorKey.c_str(), 0, KEY_WRITE, &monitor) != ERROR_SUCCESS) return;
     for (const std::wstring& port : ports) {
         HKEY key;
-        if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, (root + port).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key,
-                            nullptr) == ERROR_SUCCESS)
+        if (RegCreateKeyExW(monitor, (L"Ports\\" + port).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) ==
+            ERROR_SUCCESS)
             RegCloseKey(key);
     }
+    RegCloseKey(monitor);
 }
 
 // Lays out EnumPorts records at the buffer's start and their strings from its end, as the spooler expects.
