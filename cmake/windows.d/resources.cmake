@@ -1,6 +1,8 @@
 # The programs' resources: scripts kept in UTF-8 are converted to code page 936, the icon is drawn,
 # windres compiles them and the objects are linked into setup.exe and uninstall.exe.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
+# The dialog host creates progress bars and up-down controls, paints with GDI and starts programs.
+target_link_libraries(platform PUBLIC comctl32 gdi32 shell32 advapi32)
 set(RESOURCE_SOURCE_DIR ${CMAKE_SOURCE_DIR}/resources)
 set(RESOURCE_BUILD_DIR ${CMAKE_BINARY_DIR}/resources)
 
