@@ -1,0 +1,109 @@
+// The dialog surface that page and dialog logic talks to instead of a window, and the shape of a page.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/Win32Types.h"
+
+namespace win {
+
+typedef intptr_t INT_PTR;
+typedef DWORD COLORREF;
+typedef void* HBITMAP;
+
+constexpr COLORREF RGB(BYTE red, BYTE green, BYTE blue) {
+    return static_cast<COLORREF>(red) | static_cast<COLORREF>(green) << 8 | static_cast<COLORREF>(blue) << 16;
+}
+
+constexpr int IDOK = 1;
+constexpr int IDCANCEL = 2;
+constexpr int IDABORT = 3;
+constexpr int IDRETRY = 4;
+constexpr int IDIGNORE = 5;
+constexpr int IDYES = 6;
+constexpr int IDNO = 7;
+
+// Notifications of WM_COMMAND.
+constexpr int BN_CLICKED = 0;
+constexpr int CBN_SELCHANGE = 1;
+constexpr int LBN_SELCHANGE = 1;
+
+constexpr UINT BST_UNCHECKED = 0;
+constexpr UINT BST_CHECKED = 1;
+
+// The error result of the list operations, CB_ERR and LB_ERR alike.
+constexpr int CB_ERR = -1;
+constexpr int LB_ERR = -1;
+
+constexpr int SW_HIDE = 0;
+constexpr int SW_SHOWNORMAL = 1;
+constexpr int SW_SHOW = 5;
+
+// One live dialog or page. Operations keep the names of the Win32 calls and messages they stand for; the
+// list operations work on combo boxes and list boxes alike.
+class DialogSurface {
+public:
+    virtual ~DialogSurface() = default;
+
+    // The dialog's own caption.
+    virtual BOOL SetWindowTextA(LPCSTR text) = 0;
+    virtual std::string GetWindowTextA() = 0;
+    virtual BOOL SetDlgItemTextA(int id, LPCSTR text) = 0;
+    // The whole text of a control, however long.
+    virtual std::string GetDlgItemTextA(int id) = 0;
+    // EnableWindow of the control: TRUE when it was disabled before. ShowWindow: TRUE when it was visible.
+    virtual BOOL EnableDlgItem(int id, BOOL enable) = 0;
+    virtual BOOL IsDlgItemEnabled(int id) = 0;
+    virtual BOOL ShowDlgItem(int id, int command) = 0;
+    virtual BOOL IsDlgItemVisible(int id) = 0;
+    virtual BOOL SetFocusToDlgItem(int id) = 0;
+
+    virtual BOOL CheckDlgButton(int id, UINT check) = 0;
+    virtual UINT IsDlgButtonChecked(int id) = 0;
+    // Checks the radio button `check` and clears every other button whose id lies from `first` to `last`.
+    virtual BOOL CheckRadioButton(int first, int last, int check) = 0;
+    // The checked radio button of the group (WS_GROUP to the next WS_GROUP) that holds `id`, or 0.
+    virtual int CheckedRadioOfGroup(int id) = 0;
+
+    // CB_ADDSTRING: the new entry's index (a sorted list puts it in its place), or CB_ERR.
+    virtual int AddString(int id, LPCSTR text) = 0;
+    virtual int ResetContent(int id) = 0;
+    virtual int GetCount(int id) = 0;
+    // An index outside the list clears the selection and gives CB_ERR.
+    virtual int SetCurSel(int id, int index) = 0;
+    virtual int GetCurSel(int id) = 0;
+    // CB_GETLBTEXT: the entry's length and text, or CB_ERR.
+    virtual int GetLBText(int id, int index, std::string* text) = 0;
+    // CB_FINDSTRING: the first entry after `startAfter` (-1: from the top) that begins with `prefix`
+    // without regard to case, searching on from the top when the end is reached; CB_ERR when none does.
+    virtual int FindString(int id, int startAfter, LPCSTR prefix) = 0;
+    // CB_FINDSTRINGEXACT: likewise, for an entry equal to `text` without regard to case.
+    virtual int FindStringExact(int id, int startAfter, LPCSTR text) = 0;
+
+    // Ends a modal dialog with this result once its handler returns.
+    virtual BOOL EndDialog(INT_PTR result) = 0;
+
+    // Painting the host does: stretch the bitmap over the control's client area on every paint.
+    virtual void SetPicture(int id, HBITMAP picture) = 0;
+    // Paint the control's text in this colour on this background, in the font of that character height
+    // and face.
+    virtual void SetControlColours(int id, COLORREF text, COLORREF background, int fontHeight,
+                                   LPCSTR face) = 0;
+};
+
+// A dialog or page: its handlers, called by the host with the live surface.
+class DialogPage {
+public:
+    virtual ~DialogPage() = default;
+    // WM_INITDIALOG; TRUE lets the window system put the focus on the first control.
+    virtual BOOL OnInit(DialogSurface&) { return TRUE; }
+    // WM_SHOWWINDOW, whether the dialog is being shown or hidden.
+    virtual void OnShow(DialogSurface&) {}
+    // WM_COMMAND from a control (or IDOK and IDCANCEL from Enter and Escape).
+    virtual void OnCommand(DialogSurface&, int /*id*/, int /*notification*/) {}
+    // Moves the page's data to the controls, or back when `save`; FALSE refuses the move.
+    virtual BOOL Exchange(DialogSurface&, BOOL /*save*/) { return TRUE; }
+};
+
+}  // namespace win

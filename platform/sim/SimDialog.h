@@ -1,0 +1,108 @@
+// A simulated live dialog built from a template: the controls' state, the list operations, and the
+// user's clicks and selections delivered to the page as the window system delivers them.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/Dialogs.h"
+#include "platform/sim/ResourceScript.h"
+
+namespace win::sim {
+
+class SimDialog : public DialogSurface {
+public:
+    // The controls start as the template says; the template's list entries are added in their order.
+    SimDialog(const DialogTemplate& dialogTemplate, const std::vector<ListEntry>& listEntries,
+              DialogPage* page = nullptr);
+
+    BOOL SetWindowTextA(LPCSTR text) override;
+    std::string GetWindowTextA() override { return caption_; }
+    BOOL SetDlgItemTextA(int id, LPCSTR text) override;
+    std::string GetDlgItemTextA(int id) override;
+    BOOL EnableDlgItem(int id, BOOL enable) override;
+    BOOL IsDlgItemEnabled(int id) override;
+    BOOL ShowDlgItem(int id, int command) override;
+    BOOL IsDlgItemVisible(int id) override;
+    BOOL SetFocusToDlgItem(int id) override;
+    BOOL CheckDlgButton(int id, UINT check) override;
+    UINT IsDlgButtonChecked(int id) override;
+    BOOL CheckRadioButton(int first, int last, int check) override;
+    int CheckedRadioOfGroup(int id) override;
+    int AddString(int id, LPCSTR text) override;
+    int ResetContent(int id) override;
+    int GetCount(int id) override;
+    int SetCurSel(int id, int index) override;
+    int GetCurSel(int id) override;
+    int GetLBText(int id, int index, std::string* text) override;
+    int FindString(int id, int startAfter, LPCSTR prefix) override;
+    int FindStringExact(int id, int startAfter, LPCSTR text) override;
+    BOOL EndDialog(INT_PTR result) override;
+    void SetPicture(int id, HBITMAP picture) override;
+    void SetControlColours(int id, COLORREF text, COLORREF background, int fontHeight, LPCSTR face) override;
+
+    // What the window system does: WM_INITDIALOG, and WM_SHOWWINDOW with the dialog's visibility.
+    BOOL Init();
+    void Show(bool visible);
+    bool IsVisible() const { return visible_; }
+
+    // The user clicks a control: an automatic check box toggles, an automatic radio button is checked
+    // and the others of its group cleared, then the page hears BN_CLICKED. False, and the page hears
+    // nothing, when the control is missing, hidden or disabled.
+    bool Click(int id);
+    // The user picks entry n of a list: it is selected and the page hears CBN_SELCHANGE (LBN_SELCHANGE).
+    bool Select(int id, int index);
+    // A command as a keyboard accelerator sends it, whatever the control's state: IDOK for Enter.
+    void Command(int id, int notification = BN_CLICKED);
+
+    struct Colours {
+        COLORREF text;
+        COLORREF background;
+        int fontHeight;
+        std::string face;
+    };
+    bool ended() const { return ended_; }
+    INT_PTR result() const { return result_; }
+    int focus() const { return focus_; }
+    const std::map<int, HBITMAP>& pictures() const { return pictures_; }
+    const std::map<int, Colours>& colours() const { return colours_; }
+    const DialogTemplate& dialogTemplate() const { return template_; }
+    // The entries of a list, in their order.
+    std::vector<std::string> Entries(int id) const;
+    // Ids asked for that the template lacks: a page naming a wrong control shows up here.
+    const std::vector<int>& missingControls() const { return missing_; }
+
+private:
+    struct Control {
+        ControlTemplate source;
+        std::string text;
+        bool enabled = true;
+        bool visible = true;
+        UINT check = BST_UNCHECKED;
+        std::vector<std::string> entries;
+        int selection = CB_ERR;
+    };
+    Control* Find(int id);
+    const Control* Find(int id) const;
+    Control* FindList(int id);
+    bool IsRadio(const Control& control) const;
+    int Search(int id, int startAfter, LPCSTR text, bool exact);
+
+    DialogTemplate template_;
+    DialogPage* page_;
+    std::string caption_;
+    std::vector<Control> controls_;
+    bool visible_ = false;
+    bool ended_ = false;
+    INT_PTR result_ = 0;
+    int focus_ = 0;
+    std::map<int, HBITMAP> pictures_;
+    std::map<int, Colours> colours_;
+    std::vector<int> missing_;
+};
+
+// How a sorted list orders two texts: without regard to case, as Windows' sorted lists do.
+bool SortsBefore(const std::string& a, const std::string& b);
+
+}  // namespace win::sim

@@ -1,0 +1,301 @@
+// The dialog procedure that hosts any page, the surface over a live dialog, and the painting only the
+// real window system does: the stretched side picture and the coloured controls.
+#include "platform/win32/DialogHost.h"
+
+#include <map>
+#include <vector>
+// The Windows headers come after ours: their macros would rewrite our constant names.
+// clang-format off
+#include <windows.h>
+#include <commctrl.h>
+// clang-format on
+
+namespace win::win32 {
+
+namespace {
+
+// The resource type of a template's initial list entries, and its record layout (see resource.h).
+constexpr WORD kListEntryType = 240;
+
+::HWND Real(win::HWND window) { return reinterpret_cast<::HWND>(window); }
+
+std::string WindowText(::HWND window) {
+    int length = ::GetWindowTextLengthA(window);
+    if (length <= 0) return "";
+    std::vector<char> text(static_cast<size_t>(length) + 1);
+    int got = ::GetWindowTextA(window, text.data(), length + 1);
+    return std::string(text.data(), static_cast<size_t>(got > 0 ? got : 0));
+}
+
+class Surface : public DialogSurface {
+public:
+    explicit Surface(::HWND dialog) : dialog_(dialog) {}
+    ~Surface() override {
+        for (auto& [id, paint] : colours_) Release(paint);
+    }
+    Surface(const Surface&) = delete;
+    Surface& operator=(const Surface&) = delete;
+
+    BOOL SetWindowTextA(LPCSTR text) override { return ::SetWindowTextA(dialog_, text); }
+    std::string GetWindowTextA() override { return WindowText(dialog_); }
+    BOOL SetDlgItemTextA(int id, LPCSTR text) override { return ::SetDlgItemTextA(dialog_, id, text); }
+    std::string GetDlgItemTextA(int id) override { return WindowText(Item(id)); }
+    BOOL EnableDlgItem(int id, BOOL enable) override { return ::EnableWindow(Item(id), enable); }
+    BOOL IsDlgItemEnabled(int id) override { return ::IsWindowEnabled(Item(id)); }
+    BOOL ShowDlgItem(int id, int command) override { return ::ShowWindow(Item(id), command); }
+    BOOL IsDlgItemVisible(int id) override {
+        ::HWND item = Item(id);
+        return item != nullptr && (::GetWindowLongA(item, GWL_STYLE) & WS_VISIBLE) != 0;
+    }
+    BOOL SetFocusToDlgItem(int id) override {
+        ::HWND item = Item(id);
+        if (item == nullptr) return FALSE;
+        // The dialog manager moves the focus and the default button together.
+        ::SendMessageA(::GetAncestor(dialog_, GA_ROOT), WM_NEXTDLGCTL, reinterpret_cast<::WPARAM>(item),
+                       TRUE);
+        return TRUE;
+    }
+    BOOL CheckDlgButton(int id, UINT check) override { return ::CheckDlgButton(dialog_, id, check); }
+    UINT IsDlgButtonChecked(int id) override { return ::IsDlgButtonChecked(dialog_, id); }
+    BOOL CheckRadioButton(int first, int last, int check) override {
+        return ::CheckRadioButton(dialog_, first, last, check);
+    }
+    int CheckedRadioOfGroup(int id) override {
+        std::vector<::HWND> children;
+        for (::HWND child = ::GetWindow(dialog_, GW_CHILD); child != nullptr;
+             child = ::GetWindow(child, GW_HWNDNEXT))
+            children.push_back(child);
+        size_t at = 0;
+        while (at < children.size() && ::GetDlgCtrlID(children[at]) != id) ++at;
+        if (at == children.size()) return 0;
+        auto style = [&](size_t i) { return static_cast<DWORD>(::GetWindowLongA(children[i], GWL_STYLE)); };
+        size_t start = at;
+        while (start > 0 && (style(start) & WS_GROUP) == 0) --start;
+        for (size_t i = start; i < children.size(); ++i) {
+            if (i > start && (style(i) & WS_GROUP) != 0) break;
+            DWORD kind = style(i) & BS_TYPEMASK;
+            bool radio = kind == BS_RADIOBUTTON || kind == BS_AUTORADIOBUTTON;
+            if (radio && ::SendMessageA(children[i], BM_GETCHECK, 0, 0) == BST_CHECKED)
+                return ::GetDlgCtrlID(children[i]);
+        }
+        return 0;
+    }
+
+    int AddString(int id, LPCSTR text) override {
+        return List(id, CB_ADDSTRING, LB_ADDSTRING, 0, reinterpret_cast<::LPARAM>(text));
+    }
+    int ResetContent(int id) override { return List(id, CB_RESETCONTENT, LB_RESETCONTENT, 0, 0); }
+    int GetCount(int id) override { return List(id, CB_GETCOUNT, LB_GETCOUNT, 0, 0); }
+    int SetCurSel(int id, int index) override {
+        return List(id, CB_SETCURSEL, LB_SETCURSEL, static_cast<::WPARAM>(index), 0);
+    }
+    int GetCurSel(int id) override { return List(id, CB_GETCURSEL, LB_GETCURSEL, 0, 0); }
+    int GetLBText(int id, int index, std::string* text) override {
+        int length = List(id, CB_GETLBTEXTLEN, LB_GETTEXTLEN, static_cast<::WPARAM>(index), 0);
+        if (length < 0) return CB_ERR;
+        std::vector<char> buffer(static_cast<size_t>(length) + 1);
+        int got = List(id, CB_GETLBTEXT, LB_GETTEXT, static_cast<::WPARAM>(index),
+                       reinterpret_cast<::LPARAM>(buffer.data()));
+        if (got < 0) return CB_ERR;
+        text->assign(buffer.data(), static_cast<size_t>(got));
+        return got;
+    }
+    int FindString(int id, int startAfter, LPCSTR prefix) override {
+        return List(id, CB_FINDSTRING, LB_FINDSTRING, static_cast<::WPARAM>(startAfter),
+                    reinterpret_cast<::LPARAM>(prefix));
+    }
+    int FindStringExact(int id, int startAfter, LPCSTR text) override {
+        return List(id, CB_FINDSTRINGEXACT, LB_FINDSTRINGEXACT, static_cast<::WPARAM>(startAfter),
+                    reinterpret_cast<::LPARAM>(text));
+    }
+    BOOL EndDialog(win::INT_PTR result) override { return ::EndDialog(dialog_, result); }
+
+    void SetPicture(int id, win::HBITMAP picture) override {
+        pictures_[id] = static_cast<::HBITMAP>(picture);
+        ::InvalidateRect(dialog_, nullptr, TRUE);
+    }
+    void SetControlColours(int id, win::COLORREF text, win::COLORREF background, int fontHeight,
+                           LPCSTR face) override {
+        Paint& paint = colours_[id];
+        Release(paint);
+        paint.text = text;
+        paint.background = background;
+        paint.brush = ::CreateSolidBrush(background);
+        paint.font = ::CreateFontA(-fontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                   DEFAULT_PITCH | FF_DONTCARE, face);
+        ::InvalidateRect(Item(id), nullptr, TRUE);
+        ::UpdateWindow(Item(id));
+    }
+
+    // Stretches each picture over its control's client area.
+    void PaintPictures() {
+        for (const auto& [id, picture] : pictures_) {
+            ::HWND item = Item(id);
+            if (item == nullptr || picture == nullptr) continue;
+            ::HDC target = ::GetDC(item);
+            ::HDC memory = ::CreateCompatibleDC(target);
+            ::HGDIOBJ previous = ::SelectObject(memory, picture);
+            ::BITMAP size{};
+            ::GetObjectA(picture, sizeof(size), &size);
+            ::RECT area;
+            ::GetClientRect(item, &area);
+            ::SetStretchBltMode(target, COLORONCOLOR);
+            ::StretchBlt(target, 0, 0, area.right, area.bottom, memory, 0, 0, size.bmWidth, size.bmHeight,
+                         SRCCOPY);
+            ::SelectObject(memory, previous);
+            ::DeleteDC(memory);
+            ::ReleaseDC(item, target);
+        }
+    }
+
+    // The brush for a control that has its own colours, after setting up its drawing context; or null.
+    ::HBRUSH ControlColours(::HWND control, ::HDC context, bool isStatic) {
+        auto found = colours_.find(::GetDlgCtrlID(control));
+        if (found == colours_.end()) return nullptr;
+        const Paint& paint = found->second;
+        if (paint.font != nullptr) ::SelectObject(context, paint.font);
+        ::SetTextColor(context, paint.text);
+        if (isStatic) {
+            ::SetBkMode(context, TRANSPARENT);
+        } else {
+            ::SetBkColor(context, paint.background);
+        }
+        return paint.brush;
+    }
+
+private:
+    struct Paint {
+        COLORREF text = 0;
+        COLORREF background = 0;
+        ::HBRUSH brush = nullptr;
+        ::HFONT font = nullptr;
+    };
+    static void Release(Paint& paint) {
+        if (paint.brush != nullptr) ::DeleteObject(paint.brush);
+        if (paint.font != nullptr) ::DeleteObject(paint.font);
+        paint.brush = nullptr;
+        paint.font = nullptr;
+    }
+    ::HWND Item(int id) const { return ::GetDlgItem(dialog_, id); }
+    // Sends the combo-box or the list-box form of a message, as the control is.
+    int List(int id, UINT comboMessage, UINT listMessage, ::WPARAM wParam, ::LPARAM lParam) {
+        ::HWND item = Item(id);
+        if (item == nullptr) return CB_ERR;
+        char className[16] = "";
+        ::GetClassNameA(item, className, sizeof(className));
+        UINT message;
+        if (::lstrcmpiA(className, "ComboBox") == 0)
+            message = comboMessage;
+        else if (::lstrcmpiA(className, "ListBox") == 0)
+            message = listMessage;
+        else
+            return CB_ERR;
+        return static_cast<int>(::SendMessageA(item, message, wParam, lParam));
+    }
+
+    ::HWND dialog_;
+    std::map<int, ::HBITMAP> pictures_;
+    std::map<int, Paint> colours_;
+};
+
+struct Host {
+    DialogPage* page;
+    Surface surface;
+};
+
+struct Start {
+    DialogPage* page;
+    UINT templateId;
+};
+
+// Adds the template's initial list entries: records of control id, message, length, text.
+void AddListEntries(::HWND dialog, UINT templateId) {
+    ::HMODULE module = ::GetModuleHandleA(nullptr);
+    ::HRSRC found = ::FindResourceA(module, MAKEINTRESOURCEA(templateId), MAKEINTRESOURCEA(kListEntryType));
+    if (found == nullptr) return;
+    ::HGLOBAL loaded = ::LoadResource(module, found);
+    const BYTE* data = loaded != nullptr ? static_cast<const BYTE*>(::LockResource(loaded)) : nullptr;
+    if (data == nullptr) return;
+    DWORD size = ::SizeofResource(module, found);
+    auto word = [&](DWORD at) { return static_cast<WORD>(data[at] | data[at + 1] << 8); };
+    for (DWORD at = 0; at + 8 <= size && word(at) != 0;) {
+        DWORD length = word(at + 4) | static_cast<DWORD>(word(at + 6)) << 16;
+        if (at + 8 + length > size) break;
+        std::string text(reinterpret_cast<const char*>(data + at + 8), length);
+        ::SendDlgItemMessageA(dialog, word(at), word(at + 2), 0, reinterpret_cast<::LPARAM>(text.c_str()));
+        at += 8 + length;
+    }
+}
+
+::INT_PTR CALLBACK HostProcedure(::HWND window, UINT message, ::WPARAM wParam, ::LPARAM lParam) {
+    Host* host = reinterpret_cast<Host*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (message == WM_INITDIALOG) {
+        const Start* start = reinterpret_cast<const Start*>(lParam);
+        host = new Host{start->page, Surface(window)};
+        ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<::LONG_PTR>(host));
+        AddListEntries(window, start->templateId);
+        return host->page->OnInit(host->surface);
+    }
+    if (host == nullptr) return FALSE;
+    switch (message) {
+        case WM_SHOWWINDOW:
+            host->page->OnShow(host->surface);
+            return FALSE;
+        case WM_COMMAND:
+            host->page->OnCommand(host->surface, LOWORD(wParam), HIWORD(wParam));
+            return TRUE;
+        case WM_PAINT:
+            // Default painting follows; the picture's control only draws its frame.
+            host->surface.PaintPictures();
+            return FALSE;
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLOREDIT:
+            return reinterpret_cast<::INT_PTR>(host->surface.ControlColours(reinterpret_cast<::HWND>(lParam),
+                                                                            reinterpret_cast<::HDC>(wParam),
+                                                                            message == WM_CTLCOLORSTATIC));
+        case WM_NCDESTROY:
+            ::SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+            delete host;
+            return FALSE;
+        default:
+            return FALSE;
+    }
+}
+
+// The progress bar and the up-down control are common controls.
+void InitialiseCommonControls() {
+    static bool done = false;
+    if (done) return;
+    ::INITCOMMONCONTROLSEX classes{sizeof(classes),
+                                   ICC_PROGRESS_CLASS | ICC_UPDOWN_CLASS | ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&classes);
+    done = true;
+}
+
+}  // namespace
+
+INT_PTR RunModalDialog(UINT templateId, win::HWND owner, DialogPage& page) {
+    InitialiseCommonControls();
+    Start start{&page, templateId};
+    return ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId), Real(owner),
+                             HostProcedure, reinterpret_cast<::LPARAM>(&start));
+}
+
+win::HWND CreatePageDialog(UINT templateId, win::HWND parent, DialogPage& page) {
+    InitialiseCommonControls();
+    Start start{&page, templateId};
+    ::HWND dialog = ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId),
+                                         Real(parent), HostProcedure, reinterpret_cast<::LPARAM>(&start));
+    return reinterpret_cast<win::HWND>(dialog);
+}
+
+DialogSurface* HostedSurface(win::HWND dialog) {
+    // Only dialogs of this host carry our record.
+    if (::GetWindowLongPtrA(Real(dialog), DWLP_DLGPROC) != reinterpret_cast<::LONG_PTR>(HostProcedure))
+        return nullptr;
+    Host* host = reinterpret_cast<Host*>(::GetWindowLongPtrA(Real(dialog), GWLP_USERDATA));
+    return host != nullptr ? &host->surface : nullptr;
+}
+
+}  // namespace win::win32
