@@ -9,7 +9,7 @@ packages=(
     wine wine32:i386 wine64
     xvfb xauth imagemagick
     locales fonts-wqy-microhei
-    gcab file
+    gcab file python3
 )
 
 sudo_() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }

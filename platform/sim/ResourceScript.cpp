@@ -167,6 +167,11 @@ public:
     bool ParseAll();
 
 private:
+    // An error found while reading lines, already labelled with its file and line.
+    bool Refuse(const std::string& message) {
+        *error_ = message;
+        return false;
+    }
     bool Fail(const std::string& reason) {
         const Token& at = Peek();
         *error_ = at.file + ":" + std::to_string(at.line) + ": " + reason;
@@ -247,16 +252,16 @@ bool Parser::Preprocess(const std::string& text, const std::string& name, const 
             bool defined = script_->defines.count(argument) != 0;
             conditions_.push_back(keyword == "ifdef" ? defined : !defined);
         } else if (keyword == "else") {
-            if (conditions_.empty()) return *error_ = where + "#else without #if", false;
+            if (conditions_.empty()) return Refuse(where + "#else without #if");
             conditions_.back() = !conditions_.back();
         } else if (keyword == "endif") {
-            if (conditions_.empty()) return *error_ = where + "#endif without #if", false;
+            if (conditions_.empty()) return Refuse(where + "#endif without #if");
             conditions_.pop_back();
         } else if (!active || keyword == "pragma") {
             // The code page is the one the build converted the script to.
         } else if (keyword == "define") {
             if (argument.find('(') != std::string::npos)
-                return *error_ = where + "macros with arguments are not read", false;
+                return Refuse(where + "macros with arguments are not read");
             size_t at = trimmed.find(argument, trimmed.find("define") + 6) + argument.size();
             script_->defines[argument] = Trim(trimmed.substr(at));
         } else if (keyword == "undef") {
@@ -264,7 +269,7 @@ bool Parser::Preprocess(const std::string& text, const std::string& name, const 
         } else if (keyword == "include") {
             if (argument.size() >= 2 && argument[0] == '<') continue;
             if (argument.size() < 2 || argument[0] != '"' || argument.back() != '"')
-                return *error_ = where + "bad #include", false;
+                return Refuse(where + "bad #include");
             std::string file = argument.substr(1, argument.size() - 2);
             std::vector<std::string> folders{folder};
             folders.insert(folders.end(), includeFolders_.begin(), includeFolders_.end());
@@ -278,10 +283,10 @@ bool Parser::Preprocess(const std::string& text, const std::string& name, const 
                     break;
                 }
             }
-            if (!found) return *error_ = where + "cannot find " + file, false;
+            if (!found) return Refuse(where + "cannot find " + file);
             if (!Preprocess(content, file, foundFolder, depth + 1)) return false;
         } else {
-            return *error_ = where + "unknown directive #" + keyword, false;
+            return Refuse(where + "unknown directive #" + keyword);
         }
     }
     return true;
@@ -537,7 +542,7 @@ bool Parser::Control(DialogTemplate* dialog) {
 }
 
 bool Parser::Dialog(int id) {
-    bool extended = Next().text == "DIALOGEX";
+    Next();  // DIALOG or DIALOGEX: the statements read here are common to both
     DialogTemplate dialog;
     dialog.id = id;
     std::vector<Argument> frame;
@@ -574,7 +579,6 @@ bool Parser::Dialog(int id) {
             return Fail("unknown dialog statement " + statement);
         }
     }
-    (void)extended;
     dialog.style = static_cast<DWORD>(style.set & ~style.clear);
     if (hasCaption) dialog.style |= 0x00C00000;
     if (hasFont) dialog.style |= DS_SETFONT;

@@ -79,6 +79,22 @@ TEST_F(SimWindowsUiTest, ModalDialogRunsItsScriptAndIsFoundByCaptionWhileOpen) {
     EXPECT_FALSE(ui().ModalDialogs()[1].ended);
 }
 
+TEST_F(SimWindowsUiTest, ModalDialogEndedWhileInitialisingIsNeverShown) {
+    // As the wizard frame does when the side picture is missing.
+    class CancelsAtOnce : public ClosingPage {
+    public:
+        BOOL OnInit(DialogSurface& surface) override {
+            surface.EndDialog(IDCANCEL);
+            return FALSE;
+        }
+    } page;
+    bool scriptRan = false;
+    ui().modalScripts[IDD_WIZARD] = [&](SimDialog&) { scriptRan = true; };
+    EXPECT_EQ(IDCANCEL, windows().DialogBoxParamA(IDD_WIZARD, nullptr, page));
+    EXPECT_EQ(0, page.shows);
+    EXPECT_FALSE(scriptRan);
+}
+
 TEST_F(SimWindowsUiTest, PagesHearShowNotificationsOnlyWhenTheirVisibilityChanges) {
     ClosingPage page;
     HWND window = windows().CreateDialogParamA(IDD_MODE_PAGE, nullptr, page);
