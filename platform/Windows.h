@@ -25,6 +25,7 @@ constexpr UINT SMTO_BLOCK = 0x0001;
 constexpr UINT SMTO_ABORTIFHUNG = 0x0002;
 
 constexpr DWORD ERROR_NO_TOKEN = 1008;
+constexpr DWORD ERROR_NO_SUCH_PRIVILEGE = 1313;
 constexpr DWORD ERROR_MESSAGE_SYNC_ONLY = 1159;
 constexpr DWORD ERROR_INVALID_WINDOW_HANDLE = 1400;
 constexpr DWORD ERROR_RESOURCE_NAME_NOT_FOUND = 1814;
@@ -66,6 +67,21 @@ constexpr DWORD SECURITY_BUILTIN_DOMAIN_RID = 32;
 constexpr DWORD DOMAIN_ALIAS_RID_ADMINS = 544;
 constexpr DWORD DOMAIN_ALIAS_RID_USERS = 545;
 constexpr DWORD TOKEN_QUERY = 0x0008;
+constexpr DWORD TOKEN_ADJUST_PRIVILEGES = 0x0020;
+constexpr DWORD SE_PRIVILEGE_ENABLED = 0x2;
+constexpr UINT EWX_REBOOT = 0x2;
+struct LUID {
+    DWORD LowPart;
+    LONG HighPart;
+};
+struct LUID_AND_ATTRIBUTES {
+    LUID Luid;
+    DWORD Attributes;
+};
+struct TOKEN_PRIVILEGES {
+    DWORD PrivilegeCount;
+    LUID_AND_ATTRIBUTES Privileges[1];
+};
 constexpr DWORD SE_GROUP_MANDATORY = 0x1;
 constexpr DWORD SE_GROUP_ENABLED_BY_DEFAULT = 0x2;
 constexpr DWORD SE_GROUP_ENABLED = 0x4;
@@ -119,6 +135,12 @@ public:
                                           DWORD sub6, DWORD sub7, PSID* sid) = 0;
     virtual BOOL EqualSid(PSID first, PSID second) = 0;
     virtual void FreeSid(PSID sid) = 0;
+
+    // Restarting Windows: NT needs the shutdown privilege enabled in the process token first.
+    virtual BOOL LookupPrivilegeValueA(LPCSTR systemName, LPCSTR name, LUID* luid) = 0;
+    virtual BOOL AdjustTokenPrivileges(HANDLE token, BOOL disableAll, TOKEN_PRIVILEGES* newState, DWORD size,
+                                       TOKEN_PRIVILEGES* previousState, DWORD* returnSize) = 0;
+    virtual BOOL ExitWindowsEx(UINT flags, DWORD reason) = 0;
 };
 
 }  // namespace win

@@ -16,6 +16,7 @@ namespace {
 constexpr DWORD kDirectorySize = 256;
 constexpr char kDirectoryError[] = "Get system Directory error.";
 const std::string kNotPlainName = "Not deleted, not a plain file name: ";
+constexpr char kUsbInstallerCaption[] = "VORL print system setup";
 // The USB port records of setup that lose their meaning with the USB monitor.
 constexpr const char* kUsbRecordKeys[] = {"SOFTWARE\\TARNOVA\\INSTALLPRINTER", "SOFTWARE\\TARNOVA\\PORTNAME"};
 
@@ -111,7 +112,11 @@ int RemovalEngine::RemovalThread(RemovalView& view) {
             ++run.index;
         } while (run.index < view.ComponentCount());
     }
-    (void)aborted;
+    // An aborted run skips the USB driver and the restart, whatever it removed before.
+    if (!aborted) {
+        if (view.UsbDriverWanted()) RemoveUsbDriver(view);
+        if (run.removedSomething && view.AskRestart()) Restart(view);
+    }
     Finish(view);
     return 1;
 }
@@ -290,6 +295,38 @@ void RemovalEngine::DeleteListedFile(RemovalView& view, const char* directory, c
         return;
     }
     platform_.files.DeleteFileA((std::string(directory) + "\\" + file).c_str());
+}
+
+void RemovalEngine::RemoveUsbDriver(RemovalView& view) {
+    view.ReportLine("正在删除USB设备驱动");
+    std::string directory(kDirectorySize, '\0');
+    DWORD length = platform_.files.GetCurrentDirectoryA(kDirectorySize, &directory[0]);
+    directory.resize(length < kDirectorySize ? length : 0);
+    // Whether the installer started is not examined: its window is what the run waits for.
+    platform_.windows.ShellExecuteA(nullptr, "open", (directory + "\\USBDrv\\Install.exe").c_str(), "22", nullptr,
+                                    SW_SHOWNORMAL);
+    Pause(kAfterRestartPause);
+    while (platform_.windows.FindWindowA(nullptr, kUsbInstallerCaption) != nullptr) Pause(kInstallerLookPause);
+    Pause(kAfterRestartPause);
+    Pause(kInstallerLookPause);
+    view.ReportLine("USB设备驱动已删除");
+}
+
+void RemovalEngine::Restart(RemovalView& view) {
+    if (view.DetectGeneration() == 0) {
+        platform_.windows.ExitWindowsEx(EWX_REBOOT, 0);
+        return;
+    }
+    // NT restarts only for a process that has enabled its shutdown privilege.
+    HANDLE token = nullptr;
+    if (!platform_.windows.OpenProcessToken(TOKEN_ADJUST_PRIVILEGES, &token)) return;
+    TOKEN_PRIVILEGES privileges{};
+    privileges.PrivilegeCount = 1;
+    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    bool enabled = platform_.windows.LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &privileges.Privileges[0].Luid) &&
+                   platform_.windows.AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
+    platform_.windows.CloseHandle(token);
+    if (enabled) platform_.windows.ExitWindowsEx(EWX_REBOOT, 0);
 }
 
 void RemovalEngine::Finish(RemovalView& view) {

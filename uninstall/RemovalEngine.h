@@ -81,6 +81,8 @@ private:
     // Reports the success, takes the entry out of the list and marks the run.
     void Removed(RemovalView& view, Run& run, const std::string& name);
     void Forget(RemovalView& view, Run& run);
+    void RemoveUsbDriver(RemovalView& view);
+    void Restart(RemovalView& view);
     void Finish(RemovalView& view);
     void DeleteListedFile(RemovalView& view, const char* directory, const std::string& file);
 

@@ -48,6 +48,15 @@ public:
                                   DWORD sub7, PSID* sid) override;
     BOOL EqualSid(PSID first, PSID second) override;
     void FreeSid(PSID sid) override;
+    BOOL LookupPrivilegeValueA(LPCSTR systemName, LPCSTR name, LUID* luid) override;
+    BOOL AdjustTokenPrivileges(HANDLE token, BOOL disableAll, TOKEN_PRIVILEGES* newState, DWORD size,
+                               TOKEN_PRIVILEGES* previousState, DWORD* returnSize) override;
+    BOOL ExitWindowsEx(UINT flags, DWORD reason) override;
+
+    // The privileges enabled in tokens by AdjustTokenPrivileges, by name, and the ExitWindowsEx flags asked
+    // for, in order: nothing restarts.
+    std::vector<std::string> enabledPrivileges;
+    std::vector<UINT> exitWindowsCalls;
 
     // The templates dialogs are made from; without them no dialog can be made.
     const ResourceScript* resources = nullptr;

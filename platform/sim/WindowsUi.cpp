@@ -439,4 +439,50 @@ BOOL SimWindowsUi::EqualSid(PSID first, PSID second) {
 
 void SimWindowsUi::FreeSid(PSID sid) { sids_.erase(sid); }
 
+// Privileges are known by name; their LUIDs here are Windows' well-known values.
+BOOL SimWindowsUi::LookupPrivilegeValueA(LPCSTR, LPCSTR name, LUID* luid) {
+    static const std::map<std::string, DWORD> known = {{"SeShutdownPrivilege", 19}, {"SeDebugPrivilege", 20}};
+    DWORD error;
+    if (w_.TakeFault("LookupPrivilegeValueA", &error)) {
+        SetSimLastError(error);
+        return FALSE;
+    }
+    auto found = name != nullptr ? known.find(name) : known.end();
+    if (found == known.end()) {
+        SetSimLastError(ERROR_NO_SUCH_PRIVILEGE);
+        return FALSE;
+    }
+    *luid = LUID{found->second, 0};
+    return TRUE;
+}
+
+BOOL SimWindowsUi::AdjustTokenPrivileges(HANDLE token, BOOL, TOKEN_PRIVILEGES* newState, DWORD, TOKEN_PRIVILEGES*,
+                                         DWORD*) {
+    DWORD error;
+    if (w_.TakeFault("AdjustTokenPrivileges", &error)) {
+        SetSimLastError(error);
+        return FALSE;
+    }
+    if (TokenOf(token) == nullptr) {
+        SetSimLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    for (DWORD i = 0; newState != nullptr && i < newState->PrivilegeCount; ++i) {
+        if ((newState->Privileges[i].Attributes & SE_PRIVILEGE_ENABLED) == 0) continue;
+        enabledPrivileges.push_back(newState->Privileges[i].Luid.LowPart == 19 ? "SeShutdownPrivilege" : "other");
+    }
+    SetSimLastError(ERROR_SUCCESS);
+    return TRUE;
+}
+
+BOOL SimWindowsUi::ExitWindowsEx(UINT flags, DWORD) {
+    exitWindowsCalls.push_back(flags);
+    DWORD error;
+    if (w_.TakeFault("ExitWindowsEx", &error)) {
+        SetSimLastError(error);
+        return FALSE;
+    }
+    return TRUE;
+}
+
 }  // namespace win::sim

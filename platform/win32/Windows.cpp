@@ -67,6 +67,16 @@ public:
     BOOL OpenThreadToken(DWORD access, BOOL openAsSelf, HANDLE* token) override {
         return ::OpenThreadToken(::GetCurrentThread(), access, openAsSelf, token);
     }
+    BOOL LookupPrivilegeValueA(LPCSTR systemName, LPCSTR name, win::LUID* luid) override {
+        return ::LookupPrivilegeValueA(systemName, name, reinterpret_cast<::LUID*>(luid));
+    }
+    BOOL AdjustTokenPrivileges(HANDLE token, BOOL disableAll, win::TOKEN_PRIVILEGES* newState, DWORD size,
+                               win::TOKEN_PRIVILEGES* previousState, DWORD* returnSize) override {
+        return ::AdjustTokenPrivileges(token, disableAll, reinterpret_cast<::TOKEN_PRIVILEGES*>(newState), size,
+                                       reinterpret_cast<::TOKEN_PRIVILEGES*>(previousState), returnSize);
+    }
+    BOOL ExitWindowsEx(UINT flags, DWORD reason) override { return ::ExitWindowsEx(flags, reason); }
+    static_assert(sizeof(win::TOKEN_PRIVILEGES) == sizeof(::TOKEN_PRIVILEGES), "layouts differ");
     BOOL OpenProcessToken(DWORD access, HANDLE* token) override {
         return ::OpenProcessToken(::GetCurrentProcess(), access, token);
     }

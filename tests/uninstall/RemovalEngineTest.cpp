@@ -39,7 +39,8 @@ public:
         ++restartQuestions;
         return restartAnswer;
     }
-    int DetectGeneration() override { return 3; }
+    int generation = 3;
+    int DetectGeneration() override { return generation; }
 
     std::vector<std::string> Names() const {
         std::vector<std::string> names;
@@ -340,6 +341,48 @@ TEST_F(RemovalEngineTest, ANameThatCouldLeaveTheDirectoryIsReportedAndNotDeleted
               view_.lines);
     EXPECT_TRUE(sim_.windows().FileExists("C:\\boot.ini"));
     EXPECT_TRUE(sim_.windows().FileExists("C:\\VLCOMUI.DLL"));
+}
+
+TEST_F(RemovalEngineTest, TheUsbDriverIsRemovedThroughItsInstallerAfterTheComponents) {
+    view_.usbWanted = true;
+    List({{"Skipped", false}});
+    ASSERT_TRUE(Run());
+    EXPECT_EQ((std::vector<std::string>{"正在删除USB设备驱动", "USB设备驱动已删除", "choose"}), view_.lines);
+    ASSERT_EQ(1u, sim_.ui().ShellCalls().size());
+    EXPECT_EQ("C:\\MEDIUM\\USBDrv\\Install.exe", sim_.ui().ShellCalls()[0].file);
+    EXPECT_EQ("22", sim_.ui().ShellCalls()[0].parameters);
+    EXPECT_EQ("open", sim_.ui().ShellCalls()[0].verb);
+    // The entry's 500 ms, then 500 ms before looking for the installer's window, 500 and 1000 ms after.
+    EXPECT_EQ((std::vector<DWORD>{500, 500, 500, 1000}), sim_.windows().sleeps);
+    EXPECT_TRUE(sim_.ui().exitWindowsCalls.empty()) << "nothing was removed: no restart";
+}
+
+TEST_F(RemovalEngineTest, ARestartIsAskedOnlyAfterARemovalAndNeedsTheShutdownPrivilegeOnNt) {
+    AddPrinter("A", "VORL ZMX-T310", "LPT1:");
+    List({{"A", true}});
+    ASSERT_TRUE(Run());
+    EXPECT_EQ(1, view_.restartQuestions);
+    EXPECT_TRUE(sim_.ui().exitWindowsCalls.empty()) << "the user said no";
+
+    view_.restartAnswer = true;
+    AddPrinter("B", "VORL ZMX-T310", "LPT1:");
+    List({{"B", true}});
+    ASSERT_TRUE(Run());
+    EXPECT_EQ((std::vector<std::string>{"SeShutdownPrivilege"}), sim_.ui().enabledPrivileges);
+    EXPECT_EQ((std::vector<win::UINT>{win::EWX_REBOOT}), sim_.ui().exitWindowsCalls);
+
+    // Without the privilege NT would refuse: nothing is asked of Windows. 98/Me needs no privilege.
+    sim_.windows().InjectFault("AdjustTokenPrivileges", 5);
+    AddPrinter("C", "VORL ZMX-T310", "LPT1:");
+    List({{"C", true}});
+    ASSERT_TRUE(Run());
+    EXPECT_EQ(1u, sim_.ui().exitWindowsCalls.size());
+    view_.generation = 0;
+    AddPrinter("D", "VORL ZMX-T310", "LPT1:");
+    List({{"D", true}});
+    ASSERT_TRUE(Run());
+    EXPECT_EQ(2u, sim_.ui().exitWindowsCalls.size());
+    EXPECT_EQ(1u, sim_.ui().enabledPrivileges.size());
 }
 
 }  // namespace
