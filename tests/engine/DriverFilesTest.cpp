@@ -121,6 +121,11 @@ TEST_F(DriverFilesTest, AnyOtherCopyErrorWritesTheTextTheCodeAndTheSourcePath) {
     sim_.windows().InjectFault("CopyFileA", 112);  // disk full
     EXPECT_EQ(0, Copy("KXMON.DLL", kDestinationDriverDirectory, kGenerationXP));
     EXPECT_EQ("Copy failed  er = 112C:\\MEDIUM\\winnt\\KXMON.DLL", message_.Text());
+
+    // A code with the high bit set prints as a negative number.
+    sim_.windows().InjectFault("CopyFileA", 0x80070005u);
+    EXPECT_EQ(0, Copy("KXMON.DLL", kDestinationDriverDirectory, kGenerationXP));
+    EXPECT_EQ("Copy failed  er = -2147024891C:\\MEDIUM\\winnt\\KXMON.DLL", message_.Text());
 }
 
 TEST_F(DriverFilesTest, ADirectoryThatCannotBeObtainedWritesTheKeyOfItsCode) {
