@@ -119,6 +119,11 @@ bool Sequence::Run() {
         key.Close();
     }
 
+    // Wine cannot open a printer it added without a data type, but a processor that does not offer RAW
+    // refuses a printer that names it; so RAW is named only where the processor lists it.
+    static char kRaw[] = "RAW";
+    record_.printer.pDatatype =
+        PrintProcessorOffersDatatype(platform_, record_.printer.pPrintProcessor, kRaw) ? kRaw : nullptr;
     if (!CreatePrinter(context_, record_.printer, 2, record_.portKind == kPortKindUsb, record_.printerName,
                        message_))
         return false;
