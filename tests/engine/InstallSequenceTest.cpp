@@ -456,4 +456,28 @@ TEST_F(InstallSequenceTest, RawIsNamedOnlyForAProcessorThatOffersIt) {
     EXPECT_EQ("RAW", printer->datatype);
 }
 
+// The system-file fix-ups leave their message but the printer is still added.
+TEST_F(InstallSequenceTest, FailedSystemFileFixUpsDoNotStopTheInstallation) {
+    EditModel("DataFileDLLName=0", "DataFileDLLName=KXDATA.DAT\r\nSTD2KDDKDEV=1\r\nGDI2KDDKDEV=1");
+    // The files are in place from before, but no medium or cabinet offers them now.
+    for (const char* file : {"TTFSUB.GPD", "STDNAMES.GPD", "UNIRES.DLL"})
+        sim_.windows().WriteFile(std::string("C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\") + file, "old");
+    ASSERT_EQ(kExitInstalled, Install(Xp("LPT1:"))) << message_.Text();
+    EXPECT_NE(nullptr, FindPrinter("ZMX-M530(P)"));
+    EXPECT_EQ("done", message_.Text());
+    std::string kept;
+    sim_.windows().ReadFile("C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\TTFSUB.GPD", &kept);
+    EXPECT_EQ("old", kept) << "the fix-up's copy must have failed for this test to mean anything";
+
+    // On 98/Me the fix-up's message is what remains; a model without the colour DLL is not stopped by it.
+    EditAll("C:\\MEDIUM\\DRVCONFIG\\setup.ini", "ZMX-M530-ReceiptPrinter", "ZMX-T100-ReceiptPrinter");
+    EditModel("[ZMX-M530", "[ZMX-T100");
+    sim_.windows().SetVersion(win::VER_PLATFORM_WIN32_WINDOWS, 4, 10);
+    RemoveMedium("C:\\MEDIUM\\win98\\ICONLIB.DLL");
+    ASSERT_EQ(kExitInstalled, Install({"--model", "ZMX-T100", "--port", "LPT2:", "--generation", "0"}))
+        << message_.Text();
+    EXPECT_EQ("copy failed  er = 2C:\\MEDIUM\\win98\\ICONLIB.DLL", message_.Text());
+    EXPECT_NE(nullptr, FindPrinter("ZMX-T100(P)"));
+}
+
 }  // namespace
