@@ -132,8 +132,8 @@ SimSpooler::SimSpooler(SimWindows& w, Registry& registry, const SimServices* ser
     : w_(w), registry_(registry), services_(services) {
     monitors.push_back(Monitor{"Local Port", "localspl.dll",
                                {"LPT1:", "LPT2:", "LPT3:", "COM1:", "COM2:", "COM3:", "COM4:", "FILE:"}});
-    const std::vector<std::string> winPrintTypes = {"RAW", "RAW [FF appended]", "RAW [FF auto]", "NT EMF 1.008",
-                                                    "TEXT"};
+    const std::vector<std::string> winPrintTypes = {"RAW", "RAW [FF appended]", "RAW [FF auto]",
+                                                    "NT EMF 1.008", "TEXT"};
     processors.push_back(Processor{"WinPrint", "Windows NT x86", "winprint.dll", winPrintTypes});
     processors.push_back(Processor{"WinPrint", "Windows 4.0", "winprint.dll", {"RAW", "EMF"}});
 }
@@ -163,7 +163,8 @@ std::string SimSpooler::ProcessorDirectory(const std::string& environment) const
     return SystemDirectory() + "\\spool\\prtprocs\\w32x86";
 }
 
-void SimSpooler::DefineProcessorDatatypes(const std::string& dllName, const std::vector<std::string>& datatypes) {
+void SimSpooler::DefineProcessorDatatypes(const std::string& dllName,
+                                          const std::vector<std::string>& datatypes) {
     processorDatatypes_[Lower(dllName)] = datatypes;
 }
 
@@ -632,7 +633,8 @@ BOOL SimSpooler::EnumPrintProcessorsA(LPSTR server, LPSTR environment, DWORD lev
 BOOL SimSpooler::EnumPrintProcessorDatatypesA(LPSTR server, LPSTR processorName, DWORD level, BYTE* buffer,
                                               DWORD size, DWORD* needed, DWORD* returned) {
     if (Faulted("EnumPrintProcessorDatatypesA") || Unavailable() || !LocalServer(server)) return FALSE;
-    const Processor* processor = Empty(processorName) ? nullptr : FindProcessor(processorName, NativeEnvironment());
+    const Processor* processor =
+        Empty(processorName) ? nullptr : FindProcessor(processorName, NativeEnvironment());
     if (processor == nullptr) {
         SetSimLastError(ERROR_UNKNOWN_PRINTPROCESSOR);
         return FALSE;
@@ -642,7 +644,8 @@ BOOL SimSpooler::EnumPrintProcessorDatatypesA(LPSTR server, LPSTR processorName,
         return FALSE;
     }
     return Emit<DATATYPES_INFO_1A>(
-        processor->datatypes, [](const std::string& t, DATATYPES_INFO_1A* r, StringArea& s) { r->pName = s.Put(t); },
+        processor->datatypes,
+        [](const std::string& t, DATATYPES_INFO_1A* r, StringArea& s) { r->pName = s.Put(t); },
         IsNt() ? 2 : 1, buffer, size, needed, returned);
 }
 

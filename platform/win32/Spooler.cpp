@@ -57,7 +57,8 @@ public:
     }
     BOOL EnumPrintProcessorDatatypesA(LPSTR server, LPSTR processorName, DWORD level, BYTE* datatypes,
                                       DWORD size, DWORD* needed, DWORD* returned) override {
-        return ::EnumPrintProcessorDatatypesA(server, processorName, level, datatypes, size, needed, returned);
+        return ::EnumPrintProcessorDatatypesA(server, processorName, level, datatypes, size, needed,
+                                              returned);
     }
     BOOL GetPrintProcessorDirectoryA(LPSTR server, LPSTR environment, DWORD level, BYTE* directory, DWORD size,
                                      DWORD* needed) override {

@@ -11,8 +11,8 @@ namespace {
 
 // The name of a failed copy's message: the text, the error code as "%d" prints it and the path copied.
 std::string CopyFailure(SetupContext& context, win::DWORD error, const std::string& path) {
-    return MessageFor(context.messageText, "IDS_ERR_COPYFIEL") + "  er = " +
-           std::to_string(static_cast<int32_t>(error)) + path;
+    return MessageFor(context.messageText, "IDS_ERR_COPYFIEL") +
+           "  er = " + std::to_string(static_cast<int32_t>(error)) + path;
 }
 
 // Upper-cases the ASCII letters; a lead byte of code page 936 keeps its trail byte unchanged.

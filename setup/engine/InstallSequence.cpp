@@ -67,7 +67,8 @@ bool Sequence::CopyWithInUseRetry(std::string& name, DestinationCode destination
         return true;
     }
     std::string second = name;
-    if (IsInUse(CopyDriverFile(context_, second, destination, record_.generation, true, message_))) return false;
+    if (IsInUse(CopyDriverFile(context_, second, destination, record_.generation, true, message_)))
+        return false;
     name = "n" + second;
     return true;
 }

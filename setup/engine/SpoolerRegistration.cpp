@@ -254,8 +254,8 @@ bool PrintProcessorOffersDatatype(Platform& platform, const char* processorName,
         platform.kernel.GetLastError() != ERROR_INSUFFICIENT_BUFFER || needed == 0)
         return false;
     std::unique_ptr<BYTE[]> types = ZeroedBlock(needed);
-    if (types == nullptr ||
-        !platform.spooler.EnumPrintProcessorDatatypesA(nullptr, &name[0], 1, types.get(), needed, &needed, &returned))
+    if (types == nullptr || !platform.spooler.EnumPrintProcessorDatatypesA(nullptr, &name[0], 1, types.get(),
+                                                                           needed, &needed, &returned))
         return false;
     const auto* list = reinterpret_cast<const DATATYPES_INFO_1A*>(types.get());
     for (DWORD i = 0; i < returned; ++i)

@@ -13,8 +13,9 @@ const char kModelFile[] = "C:\\MEDIUM\\DRVCONFIG\\setup_receipt.ini";
 class InstallPreparationTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        sim_.windows().WriteFile(kModelFile, "[ZMX-M530.PORT]\r\nSystem2003Supported=1\r\nSystemNTSupported=0\r\n"
-                                             "[ZMX-R510.PORT]\r\nSystem2003Supported=0\r\n");
+        sim_.windows().WriteFile(kModelFile,
+                                 "[ZMX-M530.PORT]\r\nSystem2003Supported=1\r\nSystemNTSupported=0\r\n"
+                                 "[ZMX-R510.PORT]\r\nSystem2003Supported=0\r\n");
         record_.modelFilePath = kModelFile;
     }
 
@@ -46,7 +47,8 @@ TEST_F(InstallPreparationTest, UsbIsRefusedOnNt4Only) {
     record_.portKind = kPortKindUsb;
     record_.generation = kGenerationNT4;
     EXPECT_STREQ("IDS_ERR_NOSUPPORTUSB", CheckPortSupportsTarget(record_));
-    for (PlatformGeneration generation : {kGenerationWin98Me, kGenerationWin2000, kGenerationXP, kGenerationVista}) {
+    for (PlatformGeneration generation :
+         {kGenerationWin98Me, kGenerationWin2000, kGenerationXP, kGenerationVista}) {
         record_.generation = generation;
         EXPECT_EQ(nullptr, CheckPortSupportsTarget(record_)) << generation;
     }

@@ -58,14 +58,15 @@ protected:
             for (const char* file : {"KXDRV.DLL", "KXDATA.DAT", "KXUI.DLL", "KX.HLP", "KXPROC.DLL", "KXCOM.DLL",
                                      "KXCOMUI.DLL", "KXUSB.DLL", "DMCOLOR.DLL", "ICONLIB.DLL", "UNIDRV.DLL"})
                 w.WriteFile(std::string("C:\\MEDIUM\\") + dir + "\\" + file, file);
-        w.WriteFile("C:\\MEDIUM\\language\\setup.ini",
-                    "[Message]\r\nIDS_INF_NTRESTART=done\r\nIDS_INF_USBRESTART=usb done\r\n"
-                    "IDS_ERR_LOSTDRIVERFILE=lost\r\nIDS_ERR_NEEDRESTART=restart\r\nIDS_ERR_COPYFIEL=copy failed\r\n"
-                    "IDS_NOTSUPPORTNT=no nt\r\nIDS_ERR_NOSUPPORTINTERFACE=no interface\r\n"
-                    "IDS_ERR_ADDMONITOR=add monitor\r\nIDS_ERR_ADDPROCESSOR=add processor\r\n"
-                    "IDS_ERR_GETPRODIR=no processor dir\r\nIDS_ERR_GETCURDIR=no current dir\r\n"
-                    "IDS_ERR_ALLOCMEMORY=no memory\r\nIDS_ERR_ADDPRNDRV3=add driver\r\n"
-                    "IDS_ERR_ADDPRINTER=add printer\r\n");
+        w.WriteFile(
+            "C:\\MEDIUM\\language\\setup.ini",
+            "[Message]\r\nIDS_INF_NTRESTART=done\r\nIDS_INF_USBRESTART=usb done\r\n"
+            "IDS_ERR_LOSTDRIVERFILE=lost\r\nIDS_ERR_NEEDRESTART=restart\r\nIDS_ERR_COPYFIEL=copy failed\r\n"
+            "IDS_NOTSUPPORTNT=no nt\r\nIDS_ERR_NOSUPPORTINTERFACE=no interface\r\n"
+            "IDS_ERR_ADDMONITOR=add monitor\r\nIDS_ERR_ADDPROCESSOR=add processor\r\n"
+            "IDS_ERR_GETPRODIR=no processor dir\r\nIDS_ERR_GETCURDIR=no current dir\r\n"
+            "IDS_ERR_ALLOCMEMORY=no memory\r\nIDS_ERR_ADDPRNDRV3=add driver\r\n"
+            "IDS_ERR_ADDPRINTER=add printer\r\n");
         sim_.spooler().DefineMonitorPorts("KXCOM.DLL", {"KXCOM1:", "KXCOM2:"});
         sim_.spooler().DefineMonitorPorts("KXUSB.DLL", {"USB_ZMX-M530_1", "USB_ZMX-M530_2"});
         sim_.registry().CreateKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Ports");
@@ -108,7 +109,9 @@ protected:
         EditAll("C:\\MEDIUM\\DRVCONFIG\\setup_receipt.ini", from, to);
     }
     void RemoveMedium(const std::string& path) { std::remove(sim_.windows().HostPath(path).c_str()); }
-    std::vector<std::string> Xp(const char* port) { return {"--model", "ZMX-M530", "--port", port, "--generation", "3"}; }
+    std::vector<std::string> Xp(const char* port) {
+        return {"--model", "ZMX-M530", "--port", port, "--generation", "3"};
+    }
 
     win::DWORD Dword(const char* key, const char* name) {
         win::DWORD value = 0xdeadbeef;
@@ -300,7 +303,8 @@ TEST_F(InstallSequenceTest, AnOlderProcessorWithoutItsDirectoryFailsBeforeTheSpo
     sim_.windows().InjectFault("GetPrintProcessorDirectoryA", 5);
     EXPECT_EQ(kExitFailed, Install(Xp("KXCOM1:")));
     EXPECT_EQ("no processor dir", message_.Text());
-    for (const std::string& call : sim_.services().calls) EXPECT_EQ(std::string::npos, call.find("ControlService"));
+    for (const std::string& call : sim_.services().calls)
+        EXPECT_EQ(std::string::npos, call.find("ControlService"));
 }
 
 TEST_F(InstallSequenceTest, AnOlderUsbMonitorIsRegisteredUnderTheUpperCaseNameTheCopyLeft) {
@@ -348,17 +352,18 @@ TEST_F(InstallSequenceTest, AnOlderProcessorThatCannotBeCopiedOverFailsWithTheSo
 
 TEST_F(InstallSequenceTest, On98AnOlderProcessorIsCopiedUnderTheNNameWhenInUse) {
     sim_.windows().SetVersion(win::VER_PLATFORM_WIN32_WINDOWS, 4, 10);
-    ASSERT_EQ(kExitInstalled, Install({"--model", "ZMX-M530", "--port", "LPT1:", "--generation", "0"})) << message_.Text();
+    ASSERT_EQ(kExitInstalled, Install({"--model", "ZMX-M530", "--port", "LPT1:", "--generation", "0"}))
+        << message_.Text();
     std::string processorDir = "C:\\WINDOWS\\system32\\spool\\prtprocs\\WIN40";
     char directory[260] = {};
     win::DWORD needed = 0;
-    ASSERT_TRUE(sim_.platform().spooler.GetPrintProcessorDirectoryA(nullptr, nullptr, 1,
-                                                                    reinterpret_cast<win::BYTE*>(directory),
-                                                                    sizeof directory, &needed));
+    ASSERT_TRUE(sim_.platform().spooler.GetPrintProcessorDirectoryA(
+        nullptr, nullptr, 1, reinterpret_cast<win::BYTE*>(directory), sizeof directory, &needed));
     processorDir = directory;
     sim_.registry().SetDwordValue(HKEY_LOCAL_MACHINE, kProcessor98Key, "DriverVersion", 1);
     sim_.windows().MarkInUse(processorDir + "\\KXPROC.DLL");
-    ASSERT_EQ(kExitInstalled, Install({"--model", "ZMX-M530", "--port", "LPT2:", "--generation", "0"})) << message_.Text();
+    ASSERT_EQ(kExitInstalled, Install({"--model", "ZMX-M530", "--port", "LPT2:", "--generation", "0"}))
+        << message_.Text();
     EXPECT_EQ("nKXPROC.DLL", String(kProcessor98Key, "Driver"));
     EXPECT_EQ(2u, Dword(kProcessor98Key, "DriverVersion"));
 
@@ -424,7 +429,8 @@ TEST_F(InstallSequenceTest, DefaultPrinterAndSerialSettingFailuresDoNotStopTheIn
     sim_.windows().InjectFault("SetDefaultPrinterA", 5);
     // Without the NT serial ports key the settings cannot be written.
     ASSERT_EQ(0, sim_.platform().registry.RegDeleteKeyA(HKEY_LOCAL_MACHINE, kNtPortsKey));
-    EXPECT_EQ(kExitInstalled, Install({"--model", "ZMX-M530", "--port", "KXCOM1:", "--generation", "3", "--default"}))
+    EXPECT_EQ(kExitInstalled,
+              Install({"--model", "ZMX-M530", "--port", "KXCOM1:", "--generation", "3", "--default"}))
         << message_.Text();
     EXPECT_EQ("done", message_.Text());
     EXPECT_NE(nullptr, FindPrinter("ZMX-M530(S)"));
@@ -434,8 +440,9 @@ TEST_F(InstallSequenceTest, DefaultPrinterAndSerialSettingFailuresDoNotStopTheIn
 
 TEST_F(InstallSequenceTest, On98TheSerialSettingsAreWrittenThroughTheSequence) {
     sim_.windows().SetVersion(win::VER_PLATFORM_WIN32_WINDOWS, 4, 10);
-    ASSERT_EQ(kExitInstalled, Install({"--model", "ZMX-M530", "--port", "COM2:", "--generation", "0", "--baud",
-                                       "9600", "--parity", "O"})) << message_.Text();
+    ASSERT_EQ(kExitInstalled, Install({"--model", "ZMX-M530", "--port", "COM2:", "--generation", "0",
+                                       "--baud", "9600", "--parity", "O"}))
+        << message_.Text();
     EXPECT_EQ("", message_.Text());
     ASSERT_NE(nullptr, FindPrinter("ZMX-M530(S)"));
     std::string written;
@@ -461,7 +468,8 @@ TEST_F(InstallSequenceTest, FailedSystemFileFixUpsDoNotStopTheInstallation) {
     EditModel("DataFileDLLName=0", "DataFileDLLName=KXDATA.DAT\r\nSTD2KDDKDEV=1\r\nGDI2KDDKDEV=1");
     // The files are in place from before, but no medium or cabinet offers them now.
     for (const char* file : {"TTFSUB.GPD", "STDNAMES.GPD", "UNIRES.DLL"})
-        sim_.windows().WriteFile(std::string("C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\") + file, "old");
+        sim_.windows().WriteFile(std::string("C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\") + file,
+                                 "old");
     ASSERT_EQ(kExitInstalled, Install(Xp("LPT1:"))) << message_.Text();
     EXPECT_NE(nullptr, FindPrinter("ZMX-M530(P)"));
     EXPECT_EQ("done", message_.Text());

@@ -255,7 +255,8 @@ TEST_F(SpoolerRegistrationTest, EnsurePrintProcessorThatCannotBeAddedGivesOnlyIt
 
 TEST_F(SpoolerRegistrationTest, EnsurePrintProcessorCountsEveryKnownAddFailureAsNotAdded) {
     Medium("kxproc.dll");
-    for (win::DWORD error : {3005u /* processor exists */, 183u /* already exists */, 87u /* bad parameter */}) {
+    for (win::DWORD error :
+         {3005u /* processor exists */, 183u /* already exists */, 87u /* bad parameter */}) {
         message_.Clear();
         sim_.windows().InjectFault("AddPrintProcessorA", error);
         EXPECT_EQ(kProcessorNotAdded, EnsureProcessor()) << error;
