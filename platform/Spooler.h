@@ -32,6 +32,8 @@ public:
     virtual BOOL DeletePrintProcessorA(LPSTR server, LPSTR environment, LPSTR processorName) = 0;
     virtual BOOL EnumPrintProcessorsA(LPSTR server, LPSTR environment, DWORD level, BYTE* processors,
                                       DWORD size, DWORD* needed, DWORD* returned) = 0;
+    virtual BOOL EnumPrintProcessorDatatypesA(LPSTR server, LPSTR processorName, DWORD level, BYTE* datatypes,
+                                              DWORD size, DWORD* needed, DWORD* returned) = 0;
     virtual BOOL GetPrintProcessorDirectoryA(LPSTR server, LPSTR environment, DWORD level, BYTE* directory,
                                              DWORD size, DWORD* needed) = 0;
 

@@ -92,8 +92,8 @@ bool WaitForSpooler(Platform& platform, std::string& message) {
 
 void RestartSpooler(Platform& platform) {
     ServiceHandle manager = OpenManager(platform);
-    if (!manager.Valid()) return;
-    SendStop(platform, manager);
+    if (manager.Valid()) SendStop(platform, manager);
+    // Callers rely on the pause even when the service manager cannot be reached.
     platform.clock.Sleep(kRestartSpoolerPause);
-    SendStart(platform, manager);
+    if (manager.Valid()) SendStart(platform, manager);
 }

@@ -32,6 +32,8 @@ public:
     BOOL DeletePrintProcessorA(LPSTR server, LPSTR environment, LPSTR processorName) override;
     BOOL EnumPrintProcessorsA(LPSTR server, LPSTR environment, DWORD level, BYTE* processors, DWORD size,
                               DWORD* needed, DWORD* returned) override;
+    BOOL EnumPrintProcessorDatatypesA(LPSTR server, LPSTR processorName, DWORD level, BYTE* datatypes,
+                                      DWORD size, DWORD* needed, DWORD* returned) override;
     BOOL GetPrintProcessorDirectoryA(LPSTR server, LPSTR environment, DWORD level, BYTE* directory, DWORD size,
                                      DWORD* needed) override;
     HANDLE AddPrinterA(LPSTR server, DWORD level, BYTE* printer) override;
@@ -66,6 +68,7 @@ public:
         std::string name;
         std::string environment;
         std::string pathName;
+        std::vector<std::string> datatypes;
     };
     struct Printer {
         std::string name, shareName, portName, driverName, comment, location, sepFile;
@@ -84,6 +87,8 @@ public:
 
     // The ports that a monitor DLL offers once it is added; a DLL nobody defined offers none.
     void DefineMonitorPorts(const std::string& dllName, const std::vector<std::string>& ports);
+    // The data types a processor DLL offers once it is added; a DLL nobody defined offers "RAW" alone.
+    void DefineProcessorDatatypes(const std::string& dllName, const std::vector<std::string>& datatypes);
     // A DLL that loads but lacks the monitor's entry point (AddMonitorA then gives 127).
     void DefineDllWithoutMonitorEntry(const std::string& dllName);
 
@@ -124,6 +129,7 @@ private:
     Registry& registry_;
     const SimServices* services_;
     std::map<std::string, std::vector<std::string>> monitorPorts_;
+    std::map<std::string, std::vector<std::string>> processorDatatypes_;
     std::vector<std::string> dllsWithoutEntry_;
     std::map<HANDLE, PrinterHandle> handles_;
     uintptr_t nextHandle_ = 0x7000;

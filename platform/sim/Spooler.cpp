@@ -133,8 +133,10 @@ SimSpooler::SimSpooler(SimWindows& w, Registry& registry, const SimServices* ser
     : w_(w), registry_(registry), services_(services) {
     monitors.push_back(Monitor{"Local Port", "localspl.dll",
                                {"LPT1:", "LPT2:", "LPT3:", "COM1:", "COM2:", "COM3:", "COM4:", "FILE:"}});
-    processors.push_back(Processor{"WinPrint", kNativeEnvironment, "winprint.dll"});
-    processors.push_back(Processor{"WinPrint", "Windows 4.0", "winprint.dll"});
+    const std::vector<std::string> winPrintTypes = {"RAW", "RAW [FF appended]", "RAW [FF auto]",
+                                                    "NT EMF 1.008", "TEXT"};
+    processors.push_back(Processor{"WinPrint", kNativeEnvironment, "winprint.dll", winPrintTypes});
+    processors.push_back(Processor{"WinPrint", "Windows 4.0", "winprint.dll", {"RAW", "EMF"}});
 }
 
 // ---- the machine
@@ -160,6 +162,11 @@ std::string SimSpooler::ProcessorDirectory(const std::string& environment) const
         if (Same(known.name, environment)) return SystemDirectory() + "\\spool\\prtprocs\\" + known.directory;
     }
     return SystemDirectory() + "\\spool\\prtprocs\\" + kNativeSpoolDirectory;
+}
+
+void SimSpooler::DefineProcessorDatatypes(const std::string& dllName,
+                                          const std::vector<std::string>& datatypes) {
+    processorDatatypes_[Lower(dllName)] = datatypes;
 }
 
 void SimSpooler::DefineMonitorPorts(const std::string& dllName, const std::vector<std::string>& ports) {
@@ -557,7 +564,7 @@ BOOL SimSpooler::AddPrintProcessorA(LPSTR server, LPSTR environment, LPSTR pathN
         SetSimLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    Processor processor{processorName, std::string(), pathName};
+    Processor processor{processorName, std::string(), pathName, {"RAW"}};
     if (!ResolveEnvironment(environment, &processor.environment)) return FALSE;
     // Windows loads the processor's DLL from the print-processor directory to check it.
     std::string dll = IsBareName(processor.pathName) ? ProcessorDirectory(processor.environment) + "\\" + processor.pathName
@@ -570,6 +577,8 @@ BOOL SimSpooler::AddPrintProcessorA(LPSTR server, LPSTR environment, LPSTR pathN
         SetSimLastError(ERROR_PRINT_PROCESSOR_ALREADY_INSTALLED);
         return FALSE;
     }
+    auto defined = processorDatatypes_.find(Lower(BaseName(processor.pathName)));
+    if (defined != processorDatatypes_.end()) processor.datatypes = defined->second;
     processors.push_back(processor);
     WriteDriverKey(kEnvironmentsKey + processor.environment + "\\Print Processors\\" + processor.name,
                    processor.pathName);
@@ -622,6 +631,25 @@ BOOL SimSpooler::EnumPrintProcessorsA(LPSTR server, LPSTR environment, DWORD lev
         IsNt() ? 2 : 1, buffer, size, needed, returned);
 }
 
+BOOL SimSpooler::EnumPrintProcessorDatatypesA(LPSTR server, LPSTR processorName, DWORD level, BYTE* buffer,
+                                              DWORD size, DWORD* needed, DWORD* returned) {
+    if (Faulted("EnumPrintProcessorDatatypesA") || Unavailable() || !LocalServer(server)) return FALSE;
+    const Processor* processor =
+        Empty(processorName) ? nullptr : FindProcessor(processorName, NativeEnvironment());
+    if (processor == nullptr) {
+        SetSimLastError(ERROR_UNKNOWN_PRINTPROCESSOR);
+        return FALSE;
+    }
+    if (level != 1) {
+        SetSimLastError(ERROR_INVALID_LEVEL);
+        return FALSE;
+    }
+    return Emit<DATATYPES_INFO_1A>(
+        processor->datatypes,
+        [](const std::string& t, DATATYPES_INFO_1A* r, StringArea& s) { r->pName = s.Put(t); },
+        IsNt() ? 2 : 1, buffer, size, needed, returned);
+}
+
 BOOL SimSpooler::GetPrintProcessorDirectoryA(LPSTR server, LPSTR environment, DWORD level, BYTE* directory,
                                              DWORD size, DWORD* needed) {
     if (Faulted("GetPrintProcessorDirectoryA") || Unavailable() || !LocalServer(server)) return FALSE;
@@ -664,8 +692,15 @@ HANDLE SimSpooler::AddPrinterA(LPSTR server, DWORD level, BYTE* record) {
         SetSimLastError(ERROR_UNKNOWN_PRINTER_DRIVER);
         return nullptr;
     }
-    if (FindProcessor(info->pPrintProcessor, NativeEnvironment()) == nullptr) {
+    const Processor* processor = FindProcessor(info->pPrintProcessor, NativeEnvironment());
+    if (processor == nullptr) {
         SetSimLastError(ERROR_UNKNOWN_PRINTPROCESSOR);
+        return nullptr;
+    }
+    // A data type the processor does not offer is refused.
+    if (!Empty(info->pDatatype) && std::none_of(processor->datatypes.begin(), processor->datatypes.end(),
+                                                [&](const std::string& t) { return t == info->pDatatype; })) {
+        SetSimLastError(ERROR_INVALID_DATATYPE);
         return nullptr;
     }
     if (!PortExists(info->pPortName)) {

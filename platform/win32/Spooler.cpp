@@ -55,6 +55,11 @@ public:
                               DWORD* needed, DWORD* returned) override {
         return ::EnumPrintProcessorsA(server, environment, level, processors, size, needed, returned);
     }
+    BOOL EnumPrintProcessorDatatypesA(LPSTR server, LPSTR processorName, DWORD level, BYTE* datatypes,
+                                      DWORD size, DWORD* needed, DWORD* returned) override {
+        return ::EnumPrintProcessorDatatypesA(server, processorName, level, datatypes, size, needed,
+                                              returned);
+    }
     BOOL GetPrintProcessorDirectoryA(LPSTR server, LPSTR environment, DWORD level, BYTE* directory, DWORD size,
                                      DWORD* needed) override {
         return ::GetPrintProcessorDirectoryA(server, environment, level, directory, size, needed);

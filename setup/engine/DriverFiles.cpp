@@ -1,6 +1,7 @@
 // CopyDriverFile and the system-file fix-ups that follow a model's file copies.
 #include "setup/engine/DriverFiles.h"
 
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -8,9 +9,10 @@
 
 namespace {
 
-// The name of a failed copy's message: the text, the error code and the path that was copied.
+// The name of a failed copy's message: the text, the error code as "%d" prints it and the path copied.
 std::string CopyFailure(SetupContext& context, win::DWORD error, const std::string& path) {
-    return MessageFor(context.messageText, "IDS_ERR_COPYFIEL") + "  er = " + std::to_string(error) + path;
+    return MessageFor(context.messageText, "IDS_ERR_COPYFIEL") +
+           "  er = " + std::to_string(static_cast<int32_t>(error)) + path;
 }
 
 // Upper-cases the ASCII letters; a lead byte of code page 936 keeps its trail byte unchanged.

@@ -13,10 +13,6 @@ bool Contains(const std::string& text, const char* part) { return text.find(part
 constexpr char kSharedPortFamily[] = "ZMX-L5";
 constexpr char kSharedPortPrefix[] = "USB_ZMX-L5_";
 
-// Windows gives a printer added without a data type "RAW"; Wine 8.0 stores none and then cannot open
-// the printer it has just added, so the record names the same default itself.
-char kRawDatatype[] = "RAW";
-
 }  // namespace
 
 PortKind ClassifyPort(const std::string& portName) {
@@ -61,7 +57,6 @@ void FillModelRecords(InstallRecord& record) {
     record.printer.pPrinterName = &record.printerName[0];
     record.recordPortName.clear();
     record.printer.pPortName = &record.portName[0];
-    record.printer.pDatatype = kRawDatatype;
 }
 
 void CompletePrinterAndPortNames(win::Platform& platform, InstallRecord& record) {

@@ -32,9 +32,9 @@ private:
         CopyDriverFile(context_, name, destination, record_.generation, false, message_);
         return message_.Empty();
     }
-    // A copy that is retried under the "n" name when the target is in use. The name used, or empty when
-    // both attempts found the target in use.
-    std::string CopyWithInUseRetry(std::string name, DestinationCode destination);
+    // A copy that is retried under the "n" name when the target is in use; false when both attempts found
+    // the target in use. Otherwise the name holds the one to register, whatever the copy gave.
+    bool CopyWithInUseRetry(std::string& name, DestinationCode destination);
 
     bool UpdateWithSpoolerStopped(win::DWORD processorVersion);
     bool CopyProcessorOverInstalledOne(const std::string& processorDirectory, win::DWORD processorVersion);
@@ -59,13 +59,18 @@ private:
 
 bool IsInUse(int result) { return result == kDriverFileInUse || result == kDriverFileAccessDenied; }
 
-std::string Sequence::CopyWithInUseRetry(std::string name, DestinationCode destination) {
-    std::string used = name;
-    int result = CopyDriverFile(context_, used, destination, record_.generation, false, message_);
-    if (!IsInUse(result)) return used;
+bool Sequence::CopyWithInUseRetry(std::string& name, DestinationCode destination) {
+    std::string first = name;
+    int result = CopyDriverFile(context_, first, destination, record_.generation, false, message_);
+    if (!IsInUse(result)) {
+        name = first;
+        return true;
+    }
     std::string second = name;
-    if (IsInUse(CopyDriverFile(context_, second, destination, record_.generation, true, message_))) return "";
-    return "n" + second;
+    if (IsInUse(CopyDriverFile(context_, second, destination, record_.generation, true, message_)))
+        return false;
+    name = "n" + second;
+    return true;
 }
 
 bool Sequence::Run() {
@@ -115,11 +120,17 @@ bool Sequence::Run() {
         key.Close();
     }
 
+    // Wine cannot open a printer it added without a data type, but a processor that does not offer RAW
+    // refuses a printer that names it; so RAW is named only where the processor lists it.
+    static char kRaw[] = "RAW";
+    record_.printer.pDatatype =
+        PrintProcessorOffersDatatype(platform_, record_.printer.pPrintProcessor, kRaw) ? kRaw : nullptr;
     if (!CreatePrinter(context_, record_.printer, 2, record_.portKind == kPortKindUsb, record_.printerName,
                        message_))
         return false;
     record_.modelName = record_.printerName.substr(0, kModelNameSize - 1);
-    if (record_.modelName.empty()) return false;
+    // Without a message the install action would show the empty buffer as success.
+    if (record_.modelName.empty()) return Fail("IDS_ERR_ADDPRINTER");
 
     if (record_.setAsDefault) MakeDefaultPrinter(platform_, record_.modelName.c_str());
 
@@ -156,10 +167,12 @@ bool Sequence::UpdateWithSpoolerStopped(win::DWORD processorVersion) {
         if (key.Open(win::HKEY_LOCAL_MACHINE, MonitorKeyPath(pair.comMonitor.pName).c_str()))
             key.SetDword(kVersionStampValue, static_cast<win::DWORD>(pair.comVersion));
     } else if (record_.updateFlags & kUsbMonitorOlder) {
+        // The copy leaves the name upper-cased, the form the monitor is registered under.
         std::string dll = pair.usbMonitor.pDLLName;
-        if (!CopyAndCheck(dll, kDestinationSystemDirectory)) return FailWithSpoolerStarted();
+        CopyDriverFile(context_, dll, kDestinationSystemDirectory, record_.generation, false, message_);
+        if (!message_.Empty()) return FailWithSpoolerStarted();
         if (key.Open(win::HKEY_LOCAL_MACHINE, MonitorKeyPath(pair.usbMonitor.pName).c_str())) {
-            key.SetString("Driver", pair.usbMonitor.pDLLName);
+            key.SetString("Driver", dll.c_str());
             key.SetDword(kVersionStampValue, static_cast<win::DWORD>(pair.usbVersion));
         }
     } else if (record_.updateFlags & kProcessorOlder) {
@@ -208,20 +221,21 @@ bool Sequence::UpdateOn98(win::DWORD processorVersion) {
         record_.modelConfig.SetPrinterClass(record_.printerClass);
         record_.modelConfig.GetMonitorInfo(record_.generation, pair);
         key.OpenOrCreate(win::HKEY_LOCAL_MACHINE, MonitorKeyPath(pair.usbMonitor.pName).c_str());
-        std::string used = CopyWithInUseRetry(pair.usbMonitor.pDLLName, kDestinationSystemDirectory);
-        if (used.empty()) return Fail("IDS_ERR_NEEDRESTART");
+        std::string used = pair.usbMonitor.pDLLName;
+        if (!CopyWithInUseRetry(used, kDestinationSystemDirectory)) return Fail("IDS_ERR_NEEDRESTART");
         key.SetString("Driver", used.c_str());
         key.SetDword(kVersionStampValue, static_cast<win::DWORD>(pair.usbVersion));
     } else if (record_.updateFlags & kProcessorOlder) {
         key.OpenOrCreate(win::HKEY_LOCAL_MACHINE,
                          PrintProcessorKeyPath(kGenerationWin98Me, record_.printer.pPrintProcessor).c_str());
-        std::string used = CopyWithInUseRetry(Slot(DriverFileSet::kProcessorDll), kDestinationProcessorDirectory);
-        if (used.empty()) return Fail("IDS_ERR_NEEDRESTART");
+        std::string used = Slot(DriverFileSet::kProcessorDll);
+        if (!CopyWithInUseRetry(used, kDestinationProcessorDirectory)) return Fail("IDS_ERR_NEEDRESTART");
         key.SetString("Driver", used.c_str());
         key.SetDword(kVersionStampValue, processorVersion);
     }
     key.Close();
-    return true;
+    // A copy that failed for another reason stops here on its own message.
+    return message_.Empty();
 }
 
 bool Sequence::CopyDriverFiles() {

@@ -1,6 +1,7 @@
 // Adding the driver, monitors, print processor and printer to the spooler, and making a printer the default.
 #include "setup/engine/SpoolerRegistration.h"
 
+#include <cstring>
 #include <memory>
 #include <new>
 #include <utility>
@@ -242,6 +243,24 @@ int CreatePrinter(SetupContext& context, PRINTER_INFO_2A& printer, DWORD level, 
     printerName.clear();
     printer.pPrinterName = &printerName[0];
     return 0;
+}
+
+bool PrintProcessorOffersDatatype(Platform& platform, const char* processorName, const char* datatype) {
+    std::string name = Text(processorName);
+    if (name.empty()) return false;
+    DWORD needed = 0;
+    DWORD returned = 0;
+    if (platform.spooler.EnumPrintProcessorDatatypesA(nullptr, &name[0], 1, nullptr, 0, &needed, &returned) ||
+        platform.kernel.GetLastError() != ERROR_INSUFFICIENT_BUFFER || needed == 0)
+        return false;
+    std::unique_ptr<BYTE[]> types = ZeroedBlock(needed);
+    if (types == nullptr || !platform.spooler.EnumPrintProcessorDatatypesA(nullptr, &name[0], 1, types.get(),
+                                                                           needed, &needed, &returned))
+        return false;
+    const auto* list = reinterpret_cast<const DATATYPES_INFO_1A*>(types.get());
+    for (DWORD i = 0; i < returned; ++i)
+        if (list[i].pName != nullptr && std::strcmp(list[i].pName, datatype) == 0) return true;
+    return false;
 }
 
 int MakeDefaultPrinter(Platform& platform, const char* printerName) {

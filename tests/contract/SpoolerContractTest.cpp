@@ -197,6 +197,25 @@ TEST_F(SpoolerContract, EnumPrintProcessorsKnowsWinPrintAndRefusesUnknownEnviron
     EXPECT_EQ(ERROR_INVALID_ENVIRONMENT, LastError());
 }
 
+// Windows: WinPrint lists RAW among its data types; an unknown processor gives 1798.
+TEST_F(SpoolerContract, EnumPrintProcessorDatatypesListsRawForWinPrint) {
+    DWORD returned = 0;
+    std::vector<BYTE> buffer = Fetch(
+        [&](BYTE* b, DWORD s, DWORD* n, DWORD* r) {
+            return spooler().EnumPrintProcessorDatatypesA(nullptr, S("WinPrint"), 1, b, s, n, r);
+        },
+        &returned);
+    bool raw = false;
+    for (DWORD i = 0; i < returned; ++i)
+        raw = raw || std::string(reinterpret_cast<const DATATYPES_INFO_1A*>(buffer.data())[i].pName) == "RAW";
+    EXPECT_TRUE(raw);
+    DWORD needed = 0;
+    SetLastError(0xdeadbeef);
+    EXPECT_FALSE(spooler().EnumPrintProcessorDatatypesA(nullptr, S("no such processor"), 1, nullptr, 0,
+                                                        &needed, &returned));
+    EXPECT_EQ(ERROR_UNKNOWN_PRINTPROCESSOR, LastError());
+}
+
 TEST_F(SpoolerContract, DirectoriesAnswerSizeQueriesAndTakeEnvironmentsWithoutRegardToCase) {
     for (bool processor : {false, true}) {
         auto call = [&](LPSTR environment, DWORD level, BYTE* b, DWORD s, DWORD* n) {

@@ -121,6 +121,11 @@ TEST_F(DriverFilesTest, AnyOtherCopyErrorWritesTheTextTheCodeAndTheSourcePath) {
     sim_.windows().InjectFault("CopyFileA", 112);  // disk full
     EXPECT_EQ(0, Copy("KXMON.DLL", kDestinationDriverDirectory, kGenerationXP));
     EXPECT_EQ("Copy failed  er = 112C:\\MEDIUM\\winnt\\KXMON.DLL", message_.Text());
+
+    // A code with the high bit set prints as a negative number.
+    sim_.windows().InjectFault("CopyFileA", 0x80070005u);
+    EXPECT_EQ(0, Copy("KXMON.DLL", kDestinationDriverDirectory, kGenerationXP));
+    EXPECT_EQ("Copy failed  er = -2147024891C:\\MEDIUM\\winnt\\KXMON.DLL", message_.Text());
 }
 
 TEST_F(DriverFilesTest, ADirectoryThatCannotBeObtainedWritesTheKeyOfItsCode) {
@@ -272,6 +277,29 @@ TEST_F(DriverFilesTest, VistaWithoutAnNtprintFolderFindsNoSystemFiles) {
     EXPECT_EQ(0, Copy("UNIDRV.DLL", kDestinationDriverDirectory, kGenerationVista));
     EXPECT_EQ("Couldn't find system fiels.", message_.Text());
     EXPECT_EQ("<missing>", Read(std::string(kDriverDir) + "\\UNIDRV.DLL"));
+}
+
+TEST_F(DriverFilesTest, SystemFilesWithoutTheDriverDirectoryReportItOnTheCabinetAndStorePaths) {
+    sim_.cabinet().SetCabinet(std::string(kCabinetDir) + "driver.cab", {{"unidrv.dll", "cab"}});
+    Medium("winnt", "UNIDRV.DLL", "medium");
+    sim_.windows().InjectFault("GetPrinterDriverDirectoryA", win::ERROR_ACCESS_DENIED);
+    EXPECT_EQ(0, Copy("UNIDRV.DLL", kDestinationDriverDirectory, kGenerationXP));
+    EXPECT_EQ("No driver dir", message_.Text());
+
+    message_.Clear();
+    sim_.windows().WriteFile(std::string(kStore) + "ntprint.inf_1\\I386\\UNIRES.DLL", "res");
+    sim_.windows().InjectFault("GetPrinterDriverDirectoryA", win::ERROR_ACCESS_DENIED);
+    EXPECT_EQ(0, Copy("UNIRES.DLL", kDestinationDriverDirectory, kGenerationVista));
+    EXPECT_EQ("No driver dir", message_.Text());
+    EXPECT_EQ("<missing>", Read(std::string(kDriverDir) + "\\UNIRES.DLL"));
+}
+
+TEST_F(DriverFilesTest, VistaGivesFiveWithoutAMessageWhenTheTargetIsDenied) {
+    sim_.windows().WriteFile(std::string(kStore) + "ntprint.inf_1\\I386\\UNIRES.DLL", "res");
+    sim_.windows().WriteFile(std::string(kDriverDir) + "\\UNIRES.DLL", "old");
+    sim_.windows().MarkAccessDenied(std::string(kDriverDir) + "\\UNIRES.DLL");
+    EXPECT_EQ(5, Copy("UNIRES.DLL", kDestinationDriverDirectory, kGenerationVista));
+    EXPECT_TRUE(message_.Empty()) << message_.Text();
 }
 
 TEST_F(DriverFilesTest, VistaReportsASearchThatCannotBeClosed) {

@@ -1,6 +1,7 @@
 // One installation end to end against the simulated Windows: updates, pauses, names and settings.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,10 @@ const char kMonitorKey[] = "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\
 const char kUsbMonitorKey[] = "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\KX USB Monitor";
 const char kProcessorKey[] =
     "SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows NT x86\\Print Processors\\KXPrint";
+// Which call of an operation, counted from the start of an installation, is the one a test fails.
+const int kCurrentDirectoryCallOfTheUpdate = 2;  // the first reads the language file
+const int kPortListCallOfTheSequence = 1;
+const char kNtPortsKey[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Ports";
 const char kProcessor98Key[] =
     "SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows 4.0\\Print Processors\\KXPrint";
 
@@ -54,10 +59,15 @@ protected:
             for (const char* file : {"KXDRV.DLL", "KXDATA.DAT", "KXUI.DLL", "KX.HLP", "KXPROC.DLL", "KXCOM.DLL",
                                      "KXCOMUI.DLL", "KXUSB.DLL", "DMCOLOR.DLL", "ICONLIB.DLL", "UNIDRV.DLL"})
                 w.WriteFile(std::string("C:\\MEDIUM\\") + dir + "\\" + file, file);
-        w.WriteFile("C:\\MEDIUM\\language\\setup.ini",
-                    "[Message]\r\nIDS_INF_NTRESTART=done\r\nIDS_INF_USBRESTART=usb done\r\n"
-                    "IDS_ERR_LOSTDRIVERFILE=lost\r\nIDS_ERR_NEEDRESTART=restart\r\nIDS_ERR_COPYFIEL=copy failed\r\n"
-                    "IDS_NOTSUPPORTNT=no nt\r\nIDS_ERR_NOSUPPORTINTERFACE=no interface\r\n");
+        w.WriteFile(
+            "C:\\MEDIUM\\language\\setup.ini",
+            "[Message]\r\nIDS_INF_NTRESTART=done\r\nIDS_INF_USBRESTART=usb done\r\n"
+            "IDS_ERR_LOSTDRIVERFILE=lost\r\nIDS_ERR_NEEDRESTART=restart\r\nIDS_ERR_COPYFIEL=copy failed\r\n"
+            "IDS_NOTSUPPORTNT=no nt\r\nIDS_ERR_NOSUPPORTINTERFACE=no interface\r\n"
+            "IDS_ERR_ADDMONITOR=add monitor\r\nIDS_ERR_ADDPROCESSOR=add processor\r\n"
+            "IDS_ERR_GETPRODIR=no processor dir\r\nIDS_ERR_GETCURDIR=no current dir\r\n"
+            "IDS_ERR_ALLOCMEMORY=no memory\r\nIDS_ERR_ADDPRNDRV3=add driver\r\n"
+            "IDS_ERR_ADDPRINTER=add printer\r\n");
         sim_.spooler().DefineMonitorPorts("KXCOM.DLL", {"KXCOM1:", "KXCOM2:"});
         sim_.spooler().DefineMonitorPorts("KXUSB.DLL", {"USB_ZMX-M530_1", "USB_ZMX-M530_2"});
         sim_.registry().CreateKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Ports");
@@ -78,6 +88,30 @@ protected:
         ASSERT_EQ(kExitInstalled, Install({"--model", "ZMX-M530", "--port", "KXCOM1:", "--generation", "3"})) << message_.Text();
         sim_.windows().sleeps.clear();
         sim_.services().calls.clear();
+    }
+
+    // Replaces the first occurrence of a text in a file of the medium.
+    void EditMedium(const std::string& path, const std::string& from, const std::string& to) {
+        std::string file;
+        ASSERT_TRUE(sim_.windows().ReadFile(path, &file));
+        size_t at = file.find(from);
+        ASSERT_NE(std::string::npos, at) << from;
+        sim_.windows().WriteFile(path, file.replace(at, from.size(), to));
+    }
+    // Replaces every occurrence of a text in a file of the medium.
+    void EditAll(const std::string& path, const std::string& from, const std::string& to) {
+        std::string file;
+        ASSERT_TRUE(sim_.windows().ReadFile(path, &file));
+        for (size_t at = file.find(from); at != std::string::npos; at = file.find(from, at + to.size()))
+            file.replace(at, from.size(), to);
+        sim_.windows().WriteFile(path, file);
+    }
+    void EditModel(const std::string& from, const std::string& to) {
+        EditAll("C:\\MEDIUM\\DRVCONFIG\\setup_receipt.ini", from, to);
+    }
+    void RemoveMedium(const std::string& path) { std::remove(sim_.windows().HostPath(path).c_str()); }
+    std::vector<std::string> Xp(const char* port) {
+        return {"--model", "ZMX-M530", "--port", port, "--generation", "3"};
     }
 
     win::DWORD Dword(const char* key, const char* name) {
@@ -300,6 +334,213 @@ TEST_F(InstallSequenceTest, AUsbPrinterOnAnotherPortIsMovedOnlyWhenTheCommandLin
                                     "--change-id", "yes"}));
     EXPECT_EQ("connect it", message_.Text());
     EXPECT_EQ(kExitBadOptions, Install({"--model", "ZMX-M530", "--port", "LPT1:", "--change-id", "maybe"}));
+}
+
+// Steps 2 and 3: a monitor or processor that cannot be added stops before anything else is added.
+TEST_F(InstallSequenceTest, AMonitorOrProcessorThatCannotBeAddedStopsTheInstallation) {
+    sim_.windows().InjectFault("AddMonitorA", 5);
+    EXPECT_EQ(kExitFailed, Install(Xp("KXCOM1:")));
+    EXPECT_NE(std::string::npos, message_.Text().find("add monitor")) << message_.Text();
+    EXPECT_EQ(0xdeadbeefu, Dword(kProcessorKey, "DriverVersion")) << "the processor step must not run";
+
+    sim_.windows().InjectFault("AddPrintProcessorA", 1805);
+    EXPECT_EQ(kExitFailed, Install(Xp("KXCOM1:")));
+    EXPECT_EQ("add processor", message_.Text());
+    EXPECT_TRUE(sim_.spooler().printers.empty());
+    EXPECT_EQ(nullptr, sim_.spooler().FindDriver("KX M530", "Windows NT x86"));
+}
+
+TEST_F(InstallSequenceTest, AnOlderProcessorWithoutItsDirectoryFailsBeforeTheSpoolerIsStopped) {
+    InstallOnceOnXp();
+    sim_.registry().SetDwordValue(HKEY_LOCAL_MACHINE, kProcessorKey, "DriverVersion", 1);
+    sim_.windows().InjectFault("GetPrintProcessorDirectoryA", 5);
+    EXPECT_EQ(kExitFailed, Install(Xp("KXCOM1:")));
+    EXPECT_EQ("no processor dir", message_.Text());
+    for (const std::string& call : sim_.services().calls)
+        EXPECT_EQ(std::string::npos, call.find("ControlService"));
+}
+
+TEST_F(InstallSequenceTest, AnOlderUsbMonitorIsRegisteredUnderTheUpperCaseNameTheCopyLeft) {
+    EditAll("C:\\MEDIUM\\DRVCONFIG\\setup.ini", "KXUSB.DLL", "KxUsb.dll");
+    sim_.spooler().DefineMonitorPorts("KxUsb.dll", {"USB_ZMX-M530_1", "USB_ZMX-M530_2"});
+    ASSERT_EQ(kExitInstalled, Install(Xp("USB_ZMX-M530_1"))) << message_.Text();
+    sim_.registry().SetDwordValue(HKEY_LOCAL_MACHINE, kUsbMonitorKey, "DriverVersion", 1);
+    sim_.windows().WriteFile("C:\\MEDIUM\\winnt\\KXUSB.DLL", "new usb monitor");
+    sim_.windows().sleeps.clear();
+    usb_.Connect(0, 1);  // port _2 needs its printer connected
+    ASSERT_EQ(kExitInstalled, Install(Xp("USB_ZMX-M530_2"))) << message_.Text();
+    usb_.Connect(0, -1);
+    EXPECT_EQ("KXUSB.DLL", String(kUsbMonitorKey, "Driver"));
+    EXPECT_EQ(4u, Dword(kUsbMonitorKey, "DriverVersion"));
+    std::string copied;
+    ASSERT_TRUE(sim_.windows().ReadFile("C:\\WINDOWS\\system32\\KXUSB.DLL", &copied));
+    EXPECT_EQ("new usb monitor", copied);
+    EXPECT_EQ(std::vector<win::DWORD>({100, 500, 2500, 1000}), sim_.windows().sleeps);
+
+    // A failed copy leaves the stamp alone, starts the spooler again and stops on the copy's message.
+    sim_.registry().SetDwordValue(HKEY_LOCAL_MACHINE, kUsbMonitorKey, "DriverVersion", 1);
+    RemoveMedium("C:\\MEDIUM\\winnt\\KXUSB.DLL");
+    size_t printers = sim_.spooler().printers.size();
+    EXPECT_EQ(kExitFailed, Install(Xp("USB_ZMX-M530_1")));
+    EXPECT_EQ("copy failed  er = 2C:\\MEDIUM\\winnt\\KXUSB.DLL", message_.Text());
+    EXPECT_EQ(1u, Dword(kUsbMonitorKey, "DriverVersion"));
+    EXPECT_TRUE(sim_.services().IsRunning("Spooler"));
+    EXPECT_EQ(printers, sim_.spooler().printers.size());
+}
+
+TEST_F(InstallSequenceTest, AnOlderProcessorThatCannotBeCopiedOverFailsWithTheSourcePath) {
+    InstallOnceOnXp();
+    sim_.registry().SetDwordValue(HKEY_LOCAL_MACHINE, kProcessorKey, "DriverVersion", 1);
+    RemoveMedium("C:\\MEDIUM\\winnt\\KXPROC.DLL");
+    EXPECT_EQ(kExitFailed, Install(Xp("KXCOM1:")));
+    EXPECT_EQ("copy failedC:\\MEDIUM\\winnt\\KXPROC.DLL", message_.Text());
+    EXPECT_EQ(1u, Dword(kProcessorKey, "DriverVersion"));
+    EXPECT_TRUE(sim_.services().IsRunning("Spooler"));
+
+    sim_.windows().WriteFile("C:\\MEDIUM\\winnt\\KXPROC.DLL", "processor");
+    sim_.windows().InjectFault("GetCurrentDirectoryA", 5, kCurrentDirectoryCallOfTheUpdate);
+    EXPECT_EQ(kExitFailed, Install(Xp("KXCOM1:")));
+    EXPECT_EQ("no current dir", message_.Text());
+    EXPECT_EQ(1u, Dword(kProcessorKey, "DriverVersion"));
+    EXPECT_TRUE(sim_.services().IsRunning("Spooler"));
+}
+
+TEST_F(InstallSequenceTest, On98AnOlderProcessorIsCopiedUnderTheNNameWhenInUse) {
+    sim_.windows().SetVersion(win::VER_PLATFORM_WIN32_WINDOWS, 4, 10);
+    ASSERT_EQ(kExitInstalled, Install({"--model", "ZMX-M530", "--port", "LPT1:", "--generation", "0"}))
+        << message_.Text();
+    std::string processorDir = "C:\\WINDOWS\\system32\\spool\\prtprocs\\WIN40";
+    char directory[260] = {};
+    win::DWORD needed = 0;
+    ASSERT_TRUE(sim_.platform().spooler.GetPrintProcessorDirectoryA(
+        nullptr, nullptr, 1, reinterpret_cast<win::BYTE*>(directory), sizeof directory, &needed));
+    processorDir = directory;
+    sim_.registry().SetDwordValue(HKEY_LOCAL_MACHINE, kProcessor98Key, "DriverVersion", 1);
+    sim_.windows().MarkInUse(processorDir + "\\KXPROC.DLL");
+    ASSERT_EQ(kExitInstalled, Install({"--model", "ZMX-M530", "--port", "LPT2:", "--generation", "0"}))
+        << message_.Text();
+    EXPECT_EQ("nKXPROC.DLL", String(kProcessor98Key, "Driver"));
+    EXPECT_EQ(2u, Dword(kProcessor98Key, "DriverVersion"));
+
+    // A name the model file leaves empty fails on its copy's own message, not as a file in use.
+    sim_.windows().MarkInUse(processorDir + "\\KXPROC.DLL", false);
+    sim_.registry().SetDwordValue(HKEY_LOCAL_MACHINE, kProcessor98Key, "DriverVersion", 1);
+    EditModel("ProcessorDLLName=KXPROC.DLL", "ProcessorDLLName=");
+    sim_.windows().InjectFault("CopyFileA", 112);  // disk full: not a file in use
+    size_t printers = sim_.spooler().printers.size();
+    EXPECT_EQ(kExitFailed, Install({"--model", "ZMX-M530", "--port", "LPT3:", "--generation", "0"}));
+    EXPECT_NE("restart", message_.Text());
+    EXPECT_NE(std::string::npos, message_.Text().find("copy failed")) << message_.Text();
+    EXPECT_EQ(printers, sim_.spooler().printers.size());
+}
+
+TEST_F(InstallSequenceTest, AUsbPortListThatCannotBeReadStopsTheInstallation) {
+    sim_.windows().InjectFault("EnumPortsA", 5, kPortListCallOfTheSequence);
+    EXPECT_EQ(kExitFailed, Install(Xp("USB_ZMX-M530_1")));
+    EXPECT_EQ("no memory", message_.Text());
+    EXPECT_TRUE(sim_.spooler().printers.empty());
+}
+
+// Steps 9, 10 and 12: a missing file of each kind stops before the driver is added.
+TEST_F(InstallSequenceTest, EachDriverFileCopyStopsOnItsFailure) {
+    RemoveMedium("C:\\MEDIUM\\winnt\\KXDATA.DAT");
+    EXPECT_EQ(kExitFailed, Install(Xp("LPT1:")));
+    EXPECT_EQ("copy failed  er = 2C:\\MEDIUM\\winnt\\KXDATA.DAT", message_.Text());
+    sim_.windows().WriteFile("C:\\MEDIUM\\winnt\\KXDATA.DAT", "x");
+
+    EditModel("DataOemuiDLL=0", "DataOemuiDLL=KXOEMUI.DLL");
+    EXPECT_EQ(kExitFailed, Install(Xp("LPT1:")));
+    EXPECT_EQ("copy failed  er = 2C:\\MEDIUM\\winnt\\KXOEMUI.DLL", message_.Text());
+    EXPECT_EQ(nullptr, sim_.spooler().FindDriver("KX M530", "Windows NT x86"));
+
+    EditModel("DataOemuiDLL=KXOEMUI.DLL", "DataOemuiDLL=0");
+    sim_.windows().SetVersion(win::VER_PLATFORM_WIN32_WINDOWS, 4, 10);
+    RemoveMedium("C:\\MEDIUM\\win98\\DMCOLOR.DLL");
+    EXPECT_EQ(kExitFailed, Install({"--model", "ZMX-M530", "--port", "LPT1:", "--generation", "0"}));
+    EXPECT_EQ("copy failed  er = 2C:\\MEDIUM\\win98\\DMCOLOR.DLL", message_.Text());
+    EXPECT_TRUE(sim_.spooler().printers.empty());
+}
+
+TEST_F(InstallSequenceTest, AModelNeedingTheDdkFilesWithoutItsDataFileDllIsMissingAFile) {
+    EditModel("DataFileDLLName=0", "DataFileDLLName=\r\nSTD2KDDKDEV=1\r\nGDI2KDDKDEV=1");
+    EXPECT_EQ(kExitFailed, Install(Xp("LPT1:")));
+    EXPECT_EQ("lost", message_.Text());
+    EXPECT_EQ(nullptr, sim_.spooler().FindDriver("KX M530", "Windows NT x86"));
+}
+
+TEST_F(InstallSequenceTest, ADriverOrPrinterTheSpoolerRefusesFailsWithItsMessage) {
+    sim_.windows().InjectFault("AddPrinterDriverA", 5);
+    EXPECT_EQ(kExitFailed, Install(Xp("LPT1:")));
+    EXPECT_NE(std::string::npos, message_.Text().find("add driver")) << message_.Text();
+    EXPECT_TRUE(sim_.spooler().printers.empty());
+
+    sim_.windows().InjectFault("AddPrinterA", 5);
+    EXPECT_EQ(kExitFailed, Install(Xp("LPT1:")));
+    EXPECT_EQ("add printerer = 5", message_.Text());
+    EXPECT_TRUE(sim_.spooler().printers.empty());
+}
+
+TEST_F(InstallSequenceTest, DefaultPrinterAndSerialSettingFailuresDoNotStopTheInstallation) {
+    sim_.windows().InjectFault("SetDefaultPrinterA", 5);
+    // Without the NT serial ports key the settings cannot be written.
+    ASSERT_EQ(0, sim_.platform().registry.RegDeleteKeyA(HKEY_LOCAL_MACHINE, kNtPortsKey));
+    EXPECT_EQ(kExitInstalled,
+              Install({"--model", "ZMX-M530", "--port", "KXCOM1:", "--generation", "3", "--default"}))
+        << message_.Text();
+    EXPECT_EQ("done", message_.Text());
+    EXPECT_NE(nullptr, FindPrinter("ZMX-M530(S)"));
+    EXPECT_EQ("", sim_.spooler().defaultPrinter);
+    EXPECT_EQ("<none>", String(kNtPortsKey, "COM1:"));
+}
+
+TEST_F(InstallSequenceTest, On98TheSerialSettingsAreWrittenThroughTheSequence) {
+    sim_.windows().SetVersion(win::VER_PLATFORM_WIN32_WINDOWS, 4, 10);
+    ASSERT_EQ(kExitInstalled, Install({"--model", "ZMX-M530", "--port", "COM2:", "--generation", "0",
+                                       "--baud", "9600", "--parity", "O"}))
+        << message_.Text();
+    EXPECT_EQ("", message_.Text());
+    ASSERT_NE(nullptr, FindPrinter("ZMX-M530(S)"));
+    std::string written;
+    for (const auto& write : static_cast<win::sim::SimProfile&>(sim_.platform().profile).Writes())
+        if (write.section == "Ports" && write.key == "COM2:") written = write.value;
+    EXPECT_EQ("9600,o,8,1", written.substr(0, 10));
+}
+
+TEST_F(InstallSequenceTest, RawIsNamedOnlyForAProcessorThatOffersIt) {
+    sim_.spooler().DefineProcessorDatatypes("KXPROC.DLL", {"NT EMF 1.008"});
+    ASSERT_EQ(kExitInstalled, Install(Xp("LPT1:"))) << message_.Text();
+    EXPECT_NE(nullptr, FindPrinter("ZMX-M530(P)"));
+
+    EditModel("PrintProcessor=KXPrint", "PrintProcessor=WinPrint");
+    ASSERT_EQ(kExitInstalled, Install(Xp("LPT2:"))) << message_.Text();
+    const auto* printer = FindPrinter("ZMX-M530(P)(1)");
+    ASSERT_NE(nullptr, printer);
+    EXPECT_EQ("RAW", printer->datatype);
+}
+
+// The system-file fix-ups leave their message but the printer is still added.
+TEST_F(InstallSequenceTest, FailedSystemFileFixUpsDoNotStopTheInstallation) {
+    EditModel("DataFileDLLName=0", "DataFileDLLName=KXDATA.DAT\r\nSTD2KDDKDEV=1\r\nGDI2KDDKDEV=1");
+    // The files are in place from before, but no medium or cabinet offers them now.
+    for (const char* file : {"TTFSUB.GPD", "STDNAMES.GPD", "UNIRES.DLL"})
+        sim_.windows().WriteFile(std::string("C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\") + file,
+                                 "old");
+    ASSERT_EQ(kExitInstalled, Install(Xp("LPT1:"))) << message_.Text();
+    EXPECT_NE(nullptr, FindPrinter("ZMX-M530(P)"));
+    EXPECT_EQ("done", message_.Text());
+    std::string kept;
+    sim_.windows().ReadFile("C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\TTFSUB.GPD", &kept);
+    EXPECT_EQ("old", kept) << "the fix-up's copy must have failed for this test to mean anything";
+
+    // On 98/Me the fix-up's message is what remains; a model without the colour DLL is not stopped by it.
+    EditAll("C:\\MEDIUM\\DRVCONFIG\\setup.ini", "ZMX-M530-ReceiptPrinter", "ZMX-T100-ReceiptPrinter");
+    EditModel("[ZMX-M530", "[ZMX-T100");
+    sim_.windows().SetVersion(win::VER_PLATFORM_WIN32_WINDOWS, 4, 10);
+    RemoveMedium("C:\\MEDIUM\\win98\\ICONLIB.DLL");
+    ASSERT_EQ(kExitInstalled, Install({"--model", "ZMX-T100", "--port", "LPT2:", "--generation", "0"}))
+        << message_.Text();
+    EXPECT_EQ("copy failed  er = 2C:\\MEDIUM\\win98\\ICONLIB.DLL", message_.Text());
+    EXPECT_NE(nullptr, FindPrinter("ZMX-T100(P)"));
 }
 
 }  // namespace

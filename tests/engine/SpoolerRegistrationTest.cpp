@@ -253,6 +253,20 @@ TEST_F(SpoolerRegistrationTest, EnsurePrintProcessorThatCannotBeAddedGivesOnlyIt
     EXPECT_TRUE(sim_.windows().sleeps.empty());
 }
 
+TEST_F(SpoolerRegistrationTest, EnsurePrintProcessorCountsEveryKnownAddFailureAsNotAdded) {
+    Medium("kxproc.dll");
+    for (win::DWORD error :
+         {3005u /* processor exists */, 183u /* already exists */, 87u /* bad parameter */}) {
+        message_.Clear();
+        sim_.windows().InjectFault("AddPrintProcessorA", error);
+        EXPECT_EQ(kProcessorNotAdded, EnsureProcessor()) << error;
+        EXPECT_EQ("Add processor failed", message_.Text()) << error;
+        win::DWORD stamp = 0;
+        EXPECT_FALSE(Stamp(kProcessorKey, &stamp)) << error;
+    }
+    EXPECT_TRUE(sim_.windows().sleeps.empty());
+}
+
 // ---- port monitors
 
 TEST_F(SpoolerRegistrationTest, EnsurePortMonitorInstallsAMissingComMonitorWithItsFilesAndStamp) {

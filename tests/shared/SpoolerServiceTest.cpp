@@ -111,4 +111,11 @@ TEST_F(SpoolerServiceTest, RestartSpoolerStopsPausesTwoSecondsAndStartsIgnoringE
     EXPECT_EQ(0u, sim_.services().OpenHandleCount());
 }
 
+TEST_F(SpoolerServiceTest, RestartSpoolerPausesEvenWhenTheManagerCannotBeOpened) {
+    sim_.windows().InjectFault("OpenSCManagerA", win::ERROR_ACCESS_DENIED);
+    RestartSpooler(sim_.platform());
+    EXPECT_EQ((Sleeps{2000}), Pauses());
+    EXPECT_EQ(0u, sim_.services().OpenHandleCount());
+}
+
 }  // namespace

@@ -22,7 +22,7 @@ protected:
         AddPrinter("Till", "VORL ZMX-T310", "KXCOM1:");
         AddPrinter("Office 2000", "HP 2000", "LPT1:");
         sim_.spooler().monitors.push_back({"VORL COM Monitor", "VLCOMMON.DLL", {"KXCOM1:"}});
-        sim_.spooler().processors.push_back({"VORLPrint", win::kNativeEnvironment, "VLPRTPRC.DLL"});
+        sim_.spooler().processors.push_back({"VORLPrint", win::kNativeEnvironment, "VLPRTPRC.DLL", {}});
     }
     void AddPrinter(const std::string& name, const std::string& driver, const std::string& port) {
         win::sim::SimSpooler::Driver record;

@@ -149,7 +149,7 @@ TEST(FormatWithName, SubstitutesTheFirstPercentSOnlyAndKeepsEverythingElse) {
 TEST_F(RemovalEngineTest, RemovesPrintersWithDriversThenMonitorsAndProcessorsInListOrder) {
     AddMonitor("VORL COM Monitor", "VLCOMMON.DLL", {"KXCOM1:"});
     sim_.windows().WriteFile(std::string(kSystem) + "VLCOMUI.DLL", "ui");
-    sim_.spooler().processors.push_back({"VORLPrint", win::kNativeEnvironment, "VLPRTPRC.DLL"});
+    sim_.spooler().processors.push_back({"VORLPrint", win::kNativeEnvironment, "VLPRTPRC.DLL", {}});
     sim_.windows().WriteFile(std::string(kProcessors) + "VLPRTPRC.DLL", "p");
     AddPrinter("ZMX-T310(S)", "VORL ZMX-T310", "KXCOM1:");
     List({{"ZMX-T310(S)", true}, {"VORL COM Monitor", true}, {"VORLPrint", true}});
@@ -223,7 +223,7 @@ TEST_F(RemovalEngineTest, UncheckedEntriesArePausedOverAndRemovedOnesLetTheNextM
 TEST_F(RemovalEngineTest, AMonitorOrProcessorInUseStaysAndTheRunGoesOn) {
     AddMonitor("VORL COM Monitor", "VLCOMMON.DLL", {"KXCOM1:"});
     AddPrinter("Other", "Other Driver", "KXCOM1:");
-    sim_.spooler().processors.push_back({"VORLPrint", win::kNativeEnvironment, "VLPRTPRC.DLL"});
+    sim_.spooler().processors.push_back({"VORLPrint", win::kNativeEnvironment, "VLPRTPRC.DLL", {}});
     sim_.spooler().printers[0].printProcessor = "VORLPrint";
     List({{"VORL COM Monitor", true}, {"VORLPrint", true}});
 
@@ -247,7 +247,7 @@ TEST_F(RemovalEngineTest, AMonitorOrProcessorInUseStaysAndTheRunGoesOn) {
 TEST_F(RemovalEngineTest, APrinterWithJobsOrUnreadableEndsTheRunAndKeepsWhatWasDone) {
     AddMonitor("VORL COM Monitor", "VLCOMMON.DLL", {"KXCOM1:"});
     List({{"VORL COM Monitor", true}, {"ZMX-T310(S)", true}, {"VORLPrint", true}});
-    sim_.spooler().processors.push_back({"VORLPrint", win::kNativeEnvironment, "VLPRTPRC.DLL"});
+    sim_.spooler().processors.push_back({"VORLPrint", win::kNativeEnvironment, "VLPRTPRC.DLL", {}});
     AddPrinter("ZMX-T310(S)", "VORL ZMX-T310", "LPT1:");
     ASSERT_TRUE(engine_->MayStartRemoval(view_));
     sim_.spooler().printers[0].jobs = 1;  // a job arrives after the check

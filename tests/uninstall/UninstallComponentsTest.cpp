@@ -90,8 +90,8 @@ TEST_F(UninstallComponentsTest, TheListHoldsOurPrintersThenMonitorsThenProcessor
     }
     sim_.spooler().monitors.push_back({"VORL USB Monitor", "VLUSBMON.DLL", {}});
     sim_.spooler().monitors.push_back({"VORL COM Monitor", "VLCOMMON.DLL", {}});
-    sim_.spooler().processors.push_back({"VORLPrint", win::kNativeEnvironment, "VLPRTPRC.DLL"});
-    sim_.spooler().processors.push_back({"VORLPrint98", "Windows 4.0", "VLPRT98.DLL"});
+    sim_.spooler().processors.push_back({"VORLPrint", win::kNativeEnvironment, "VLPRTPRC.DLL", {}});
+    sim_.spooler().processors.push_back({"VORLPrint98", "Windows 4.0", "VLPRT98.DLL", {}});
 
     UninstallCatalogue xp(sim_.platform(), 3, "C:\\MEDIUM\\Uninstall.ini");
     EXPECT_EQ(
