@@ -121,10 +121,12 @@ bool Sequence::Run() {
     }
 
     // Wine cannot open a printer it added without a data type, but a processor that does not offer RAW
-    // refuses a printer that names it; so RAW is named only where the processor lists it.
+    // refuses a printer that names it; so RAW is left out only where the processor's list lacks it. Wine
+    // cannot list data types at all, and there RAW is named.
     static char kRaw[] = "RAW";
-    record_.printer.pDatatype =
-        PrintProcessorOffersDatatype(platform_, record_.printer.pPrintProcessor, kRaw) ? kRaw : nullptr;
+    bool lacksRaw = PrintProcessorOffersDatatype(platform_, record_.printer.pPrintProcessor, kRaw) ==
+                    DatatypeOffer::kNotOffered;
+    record_.printer.pDatatype = lacksRaw ? nullptr : kRaw;
     if (!CreatePrinter(context_, record_.printer, 2, record_.portKind == kPortKindUsb, record_.printerName,
                        message_))
         return false;

@@ -245,22 +245,22 @@ int CreatePrinter(SetupContext& context, PRINTER_INFO_2A& printer, DWORD level, 
     return 0;
 }
 
-bool PrintProcessorOffersDatatype(Platform& platform, const char* processorName, const char* datatype) {
+DatatypeOffer PrintProcessorOffersDatatype(Platform& platform, const char* processorName, const char* datatype) {
     std::string name = Text(processorName);
-    if (name.empty()) return false;
+    if (name.empty()) return DatatypeOffer::kUnknown;
     DWORD needed = 0;
     DWORD returned = 0;
-    if (platform.spooler.EnumPrintProcessorDatatypesA(nullptr, &name[0], 1, nullptr, 0, &needed, &returned) ||
-        platform.kernel.GetLastError() != ERROR_INSUFFICIENT_BUFFER || needed == 0)
-        return false;
+    if (platform.spooler.EnumPrintProcessorDatatypesA(nullptr, &name[0], 1, nullptr, 0, &needed, &returned))
+        return DatatypeOffer::kNotOffered;  // an empty list
+    if (platform.kernel.GetLastError() != ERROR_INSUFFICIENT_BUFFER || needed == 0) return DatatypeOffer::kUnknown;
     std::unique_ptr<BYTE[]> types = ZeroedBlock(needed);
     if (types == nullptr || !platform.spooler.EnumPrintProcessorDatatypesA(nullptr, &name[0], 1, types.get(),
                                                                            needed, &needed, &returned))
-        return false;
+        return DatatypeOffer::kUnknown;
     const auto* list = reinterpret_cast<const DATATYPES_INFO_1A*>(types.get());
     for (DWORD i = 0; i < returned; ++i)
-        if (list[i].pName != nullptr && std::strcmp(list[i].pName, datatype) == 0) return true;
-    return false;
+        if (list[i].pName != nullptr && std::strcmp(list[i].pName, datatype) == 0) return DatatypeOffer::kOffered;
+    return DatatypeOffer::kNotOffered;
 }
 
 int MakeDefaultPrinter(Platform& platform, const char* printerName) {

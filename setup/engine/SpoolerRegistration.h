@@ -63,8 +63,11 @@ int InstallPrintProcessor(win::Platform& platform, const char* processorName, co
 int CreatePrinter(SetupContext& context, win::PRINTER_INFO_2A& printer, win::DWORD level, bool usbPort,
                   std::string& printerName, InstallMessage& message);
 
-// Whether the installed print processor lists the data type; false when it cannot be asked.
-bool PrintProcessorOffersDatatype(win::Platform& platform, const char* processorName, const char* datatype);
+// Whether the installed print processor lists the data type, as far as the spooler can say: Wine's
+// EnumPrintProcessorDatatypesA fails without an answer.
+enum class DatatypeOffer { kOffered, kNotOffered, kUnknown };
+DatatypeOffer PrintProcessorOffersDatatype(win::Platform& platform, const char* processorName,
+                                           const char* datatype);
 
 // Makes the printer the default the way the running Windows does it; 1 done, 0 failed. Callers ignore it.
 int MakeDefaultPrinter(win::Platform& platform, const char* printerName);

@@ -5,12 +5,13 @@
 #include <memory>
 #include <string>
 
+#include "platform/Architecture.h"
 #include "platform/sim/SimPlatform.h"
 #include "setup/engine/DriverFiles.h"
 
 namespace {
 
-const char kDriverDir[] = "C:\\WINDOWS\\system32\\spool\\drivers\\w32x86";
+const char kDriverDir[] = "C:\\WINDOWS\\system32\\spool\\drivers\\" PLATFORM_NATIVE_SPOOL_DIRECTORY;
 const char kCabinetDir[] = "C:\\WINDOWS\\Driver Cache\\i386\\";
 const char kStore[] = "C:\\WINDOWS\\System32\\DriverStore\\FileRepository\\";
 
@@ -56,7 +57,7 @@ TEST_F(DriverFilesTest, EachDestinationCodeCopiesIntoItsDirectory) {
         std::string directory;
     } cases[] = {
         {kDestinationDriverDirectory, kDriverDir},
-        {kDestinationProcessorDirectory, "C:\\WINDOWS\\system32\\spool\\prtprocs\\w32x86"},
+        {kDestinationProcessorDirectory, "C:\\WINDOWS\\system32\\spool\\prtprocs\\" PLATFORM_NATIVE_SPOOL_DIRECTORY},
         {kDestinationSystemDirectory, "C:\\WINDOWS\\system32"},
         {kDestinationInfDirectory, "C:\\WINDOWS\\inf"},
         {kDestinationDriverVersion3Directory, std::string(kDriverDir) + "\\3"},

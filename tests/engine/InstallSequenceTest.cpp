@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Architecture.h"
 #include "platform/sim/SimPlatform.h"
 #include "platform/sim/SimUsbDevices.h"
 #include "setup/engine/CommandLineInstall.h"
@@ -17,7 +18,7 @@ using win::HKEY_LOCAL_MACHINE;
 const char kMonitorKey[] = "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\KX COM Monitor";
 const char kUsbMonitorKey[] = "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\KX USB Monitor";
 const char kProcessorKey[] =
-    "SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows NT x86\\Print Processors\\KXPrint";
+    "SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\" PLATFORM_NATIVE_ENVIRONMENT "\\Print Processors\\KXPrint";
 // Which call of an operation, counted from the start of an installation, is the one a test fails.
 const int kCurrentDirectoryCallOfTheUpdate = 2;  // the first reads the language file
 const int kPortListCallOfTheSequence = 1;
@@ -190,7 +191,7 @@ TEST_F(InstallSequenceTest, AnOlderProcessorAloneIsCopiedOverTheInstalledOne) {
     ASSERT_EQ(kExitInstalled, Install({"--model", "ZMX-M530", "--port", "LPT1:", "--generation", "5"})) << message_.Text();
     EXPECT_EQ(2u, Dword(kProcessorKey, "DriverVersion"));
     std::string copied;
-    ASSERT_TRUE(sim_.windows().ReadFile("C:\\WINDOWS\\system32\\spool\\prtprocs\\w32x86\\KXPROC.DLL", &copied));
+    ASSERT_TRUE(sim_.windows().ReadFile("C:\\WINDOWS\\system32\\spool\\prtprocs\\" PLATFORM_NATIVE_SPOOL_DIRECTORY "\\KXPROC.DLL", &copied));
     EXPECT_EQ("vista processor", copied);
     // Vista has no pause after the first start.
     EXPECT_EQ(std::vector<win::DWORD>({100, 500, 1000}), sim_.windows().sleeps);
@@ -347,7 +348,7 @@ TEST_F(InstallSequenceTest, AMonitorOrProcessorThatCannotBeAddedStopsTheInstalla
     EXPECT_EQ(kExitFailed, Install(Xp("KXCOM1:")));
     EXPECT_EQ("add processor", message_.Text());
     EXPECT_TRUE(sim_.spooler().printers.empty());
-    EXPECT_EQ(nullptr, sim_.spooler().FindDriver("KX M530", "Windows NT x86"));
+    EXPECT_EQ(nullptr, sim_.spooler().FindDriver("KX M530", PLATFORM_NATIVE_ENVIRONMENT));
 }
 
 TEST_F(InstallSequenceTest, AnOlderProcessorWithoutItsDirectoryFailsBeforeTheSpoolerIsStopped) {
@@ -451,7 +452,7 @@ TEST_F(InstallSequenceTest, EachDriverFileCopyStopsOnItsFailure) {
     EditModel("DataOemuiDLL=0", "DataOemuiDLL=KXOEMUI.DLL");
     EXPECT_EQ(kExitFailed, Install(Xp("LPT1:")));
     EXPECT_EQ("copy failed  er = 2C:\\MEDIUM\\winnt\\KXOEMUI.DLL", message_.Text());
-    EXPECT_EQ(nullptr, sim_.spooler().FindDriver("KX M530", "Windows NT x86"));
+    EXPECT_EQ(nullptr, sim_.spooler().FindDriver("KX M530", PLATFORM_NATIVE_ENVIRONMENT));
 
     EditModel("DataOemuiDLL=KXOEMUI.DLL", "DataOemuiDLL=0");
     sim_.windows().SetVersion(win::VER_PLATFORM_WIN32_WINDOWS, 4, 10);
@@ -465,7 +466,7 @@ TEST_F(InstallSequenceTest, AModelNeedingTheDdkFilesWithoutItsDataFileDllIsMissi
     EditModel("DataFileDLLName=0", "DataFileDLLName=\r\nSTD2KDDKDEV=1\r\nGDI2KDDKDEV=1");
     EXPECT_EQ(kExitFailed, Install(Xp("LPT1:")));
     EXPECT_EQ("lost", message_.Text());
-    EXPECT_EQ(nullptr, sim_.spooler().FindDriver("KX M530", "Windows NT x86"));
+    EXPECT_EQ(nullptr, sim_.spooler().FindDriver("KX M530", PLATFORM_NATIVE_ENVIRONMENT));
 }
 
 TEST_F(InstallSequenceTest, ADriverOrPrinterTheSpoolerRefusesFailsWithItsMessage) {
@@ -516,6 +517,13 @@ TEST_F(InstallSequenceTest, RawIsNamedOnlyForAProcessorThatOffersIt) {
     const auto* printer = FindPrinter("ZMX-M530(P)(1)");
     ASSERT_NE(nullptr, printer);
     EXPECT_EQ("RAW", printer->datatype);
+
+    // A spooler that cannot list the data types (Wine) gets RAW, without which Wine cannot open the
+    // printer: here the EMF-only processor then refuses it, which shows that RAW was named.
+    EditModel("PrintProcessor=WinPrint", "PrintProcessor=KXPrint");
+    sim_.windows().InjectFault("EnumPrintProcessorDatatypesA", 50);
+    EXPECT_EQ(kExitFailed, Install(Xp("LPT3:")));
+    EXPECT_NE(std::string::npos, message_.Text().find("er = 1804")) << message_.Text();
 }
 
 // The system-file fix-ups leave their message but the printer is still added.
@@ -523,13 +531,13 @@ TEST_F(InstallSequenceTest, FailedSystemFileFixUpsDoNotStopTheInstallation) {
     EditModel("DataFileDLLName=0", "DataFileDLLName=KXDATA.DAT\r\nSTD2KDDKDEV=1\r\nGDI2KDDKDEV=1");
     // The files are in place from before, but no medium or cabinet offers them now.
     for (const char* file : {"TTFSUB.GPD", "STDNAMES.GPD", "UNIRES.DLL"})
-        sim_.windows().WriteFile(std::string("C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\") + file,
+        sim_.windows().WriteFile(std::string("C:\\WINDOWS\\system32\\spool\\drivers\\" PLATFORM_NATIVE_SPOOL_DIRECTORY "\\") + file,
                                  "old");
     ASSERT_EQ(kExitInstalled, Install(Xp("LPT1:"))) << message_.Text();
     EXPECT_NE(nullptr, FindPrinter("ZMX-M530(P)"));
     EXPECT_EQ("done", message_.Text());
     std::string kept;
-    sim_.windows().ReadFile("C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\TTFSUB.GPD", &kept);
+    sim_.windows().ReadFile("C:\\WINDOWS\\system32\\spool\\drivers\\" PLATFORM_NATIVE_SPOOL_DIRECTORY "\\TTFSUB.GPD", &kept);
     EXPECT_EQ("old", kept) << "the fix-up's copy must have failed for this test to mean anything";
 
     // On 98/Me the fix-up's message is what remains; a model without the colour DLL is not stopped by it.

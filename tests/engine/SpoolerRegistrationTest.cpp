@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Architecture.h"
 #include "platform/sim/SimPlatform.h"
 #include "setup/engine/SpoolerRegistration.h"
 
@@ -17,7 +18,7 @@ const char kDriverName[] = "KP Driver";
 const char kComMonitorKey[] = "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\KX COM Port";
 const char kUsbMonitorKey[] = "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\KX USB Port";
 const char kProcessorKey[] =
-    "SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows NT x86\\Print Processors\\KXProc";
+    "SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\" PLATFORM_NATIVE_ENVIRONMENT "\\Print Processors\\KXProc";
 const char kSystem32[] = "C:\\WINDOWS\\system32\\";
 
 class SpoolerRegistrationTest : public ::testing::Test {
@@ -35,7 +36,7 @@ protected:
 
         win::sim::SimSpooler::Driver driver;
         driver.name = kDriverName;
-        driver.environment = "Windows NT x86";
+        driver.environment = PLATFORM_NATIVE_ENVIRONMENT;
         sim_.spooler().drivers.push_back(driver);
         sim_.spooler().DefineMonitorPorts("kxcom.dll", {"KXCOM1:"});
         sim_.spooler().DefineMonitorPorts("kxusb.dll", {"USB_KP_1"});
@@ -186,7 +187,7 @@ TEST_F(SpoolerRegistrationTest, InstallPortMonitorCountsAKnownMonitorAsAdded) {
 }
 
 TEST_F(SpoolerRegistrationTest, InstallPrintProcessorReturnsTheKnownFailureCodes) {
-    const std::string directory = sim_.spooler().ProcessorDirectory("Windows NT x86");
+    const std::string directory = sim_.spooler().ProcessorDirectory(PLATFORM_NATIVE_ENVIRONMENT);
     sim_.windows().WriteFile(directory + "\\KXPROC.DLL", "processor");
     EXPECT_EQ(1, InstallPrintProcessor(sim_.platform(), "KXProc", "KXPROC.DLL", kGenerationXP));
     EXPECT_EQ(3005, InstallPrintProcessor(sim_.platform(), "KXProc", "KXPROC.DLL", kGenerationXP));
@@ -213,12 +214,12 @@ TEST_F(SpoolerRegistrationTest, EnsurePrintProcessorFlagsAStampBelowTheConfigure
     SetStamp(kProcessorKey, 0x80000000u);
     EXPECT_EQ(kProcessorOlder, EnsureProcessor());
     EXPECT_TRUE(message_.Empty());
-    EXPECT_EQ(nullptr, sim_.spooler().FindProcessor("KXProc", "Windows NT x86"));
+    EXPECT_EQ(nullptr, sim_.spooler().FindProcessor("KXProc", PLATFORM_NATIVE_ENVIRONMENT));
 }
 
 TEST_F(SpoolerRegistrationTest, EnsurePrintProcessorNeverTouchesWinPrint) {
     const char winPrintKey[] =
-        "SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows NT x86\\Print Processors\\WinPrint";
+        "SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\" PLATFORM_NATIVE_ENVIRONMENT "\\Print Processors\\WinPrint";
     sim_.registry().CreateKey(HKEY_LOCAL_MACHINE, winPrintKey);
     SetStamp(winPrintKey, 1);
     Medium("KXPROC.DLL");
@@ -227,7 +228,7 @@ TEST_F(SpoolerRegistrationTest, EnsurePrintProcessorNeverTouchesWinPrint) {
     EXPECT_TRUE(message_.Empty());
     EXPECT_TRUE(sim_.windows().sleeps.empty());
     EXPECT_FALSE(
-        sim_.windows().FileExists(sim_.spooler().ProcessorDirectory("Windows NT x86") + "\\KXPROC.DLL"));
+        sim_.windows().FileExists(sim_.spooler().ProcessorDirectory(PLATFORM_NATIVE_ENVIRONMENT) + "\\KXPROC.DLL"));
     win::DWORD stamp = 0;
     EXPECT_TRUE(Stamp(winPrintKey, &stamp));
     EXPECT_EQ(1u, stamp);
@@ -236,7 +237,7 @@ TEST_F(SpoolerRegistrationTest, EnsurePrintProcessorNeverTouchesWinPrint) {
 TEST_F(SpoolerRegistrationTest, EnsurePrintProcessorInstallsAMissingProcessorAndStampsIt) {
     Medium("KXPROC.DLL");
     EXPECT_EQ(0, EnsureProcessor());
-    const win::sim::SimSpooler::Processor* added = sim_.spooler().FindProcessor("KXProc", "Windows NT x86");
+    const win::sim::SimSpooler::Processor* added = sim_.spooler().FindProcessor("KXProc", PLATFORM_NATIVE_ENVIRONMENT);
     ASSERT_NE(nullptr, added);
     EXPECT_EQ("KXPROC.DLL", added->pathName);
     win::DWORD stamp = 0;

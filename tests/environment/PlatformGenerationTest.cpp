@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "platform/Architecture.h"
 #include "platform/sim/SimPlatform.h"
 #include "setup/environment/PlatformGeneration.h"
 
@@ -59,11 +60,11 @@ TEST(GenerationProperties, HoldTheTableOfEveryGeneration) {
     };
     const Row rows[] = {
         {1026, ".98", "%s.98", "Windows 4.0", "Windows 4.0", 0, "\\win98\\"},
-        {1027, ".NT", "%s.NT", nullptr, "Windows NT x86", 2, "\\winnt\\"},
-        {1028, ".2K", "%s.2K", nullptr, "Windows NT x86", 3, "\\winnt\\"},
-        {1029, ".XP", "%s.XP", nullptr, "Windows NT x86", 3, "\\winnt\\"},
-        {1075, ".2003", "%s.2003", nullptr, "Windows NT x86", 3, "\\win2003\\"},
-        {1076, ".Vista", "%s.Vista", nullptr, "Windows NT x86", 3, "\\Vista\\"},
+        {1027, ".NT", "%s.NT", nullptr, PLATFORM_NATIVE_ENVIRONMENT, 2, "\\winnt\\"},
+        {1028, ".2K", "%s.2K", nullptr, PLATFORM_NATIVE_ENVIRONMENT, 3, "\\winnt\\"},
+        {1029, ".XP", "%s.XP", nullptr, PLATFORM_NATIVE_ENVIRONMENT, 3, "\\winnt\\"},
+        {1075, ".2003", "%s.2003", nullptr, PLATFORM_NATIVE_ENVIRONMENT, 3, "\\win2003\\"},
+        {1076, ".Vista", "%s.Vista", nullptr, PLATFORM_NATIVE_ENVIRONMENT, 3, "\\Vista\\"},
     };
     for (int g = 0; g < kGenerationCount; ++g) {
         const GenerationProperties* p = GetGenerationProperties(g);

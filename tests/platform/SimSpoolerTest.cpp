@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Architecture.h"
 #include "platform/sim/SimPlatform.h"
 
 namespace {
@@ -114,10 +115,10 @@ TEST_F(SimSpoolerTest, PrinterOnAPortNoMonitorOffersIsRefused) {
 }
 
 TEST_F(SimSpoolerTest, ProcessorIsAddedOnceKeepsItsKeyAndStaysWhileAPrinterUsesIt) {
-    const std::string key = "SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows NT x86\\Print Processors\\VLPRTPRC";
+    const std::string key = "SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\" PLATFORM_NATIVE_ENVIRONMENT "\\Print Processors\\VLPRTPRC";
     EXPECT_FALSE(spooler().AddPrintProcessorA(nullptr, nullptr, S("VLPRTPRC.DLL"), S("VLPRTPRC")));
     EXPECT_EQ(ERROR_MOD_NOT_FOUND, LastError()) << "its DLL must be in the print-processor directory";
-    sim_.windows().WriteFile(spooler().ProcessorDirectory("Windows NT x86") + "\\VLPRTPRC.DLL", "x");
+    sim_.windows().WriteFile(spooler().ProcessorDirectory(PLATFORM_NATIVE_ENVIRONMENT) + "\\VLPRTPRC.DLL", "x");
     ASSERT_TRUE(spooler().AddPrintProcessorA(nullptr, nullptr, S("VLPRTPRC.DLL"), S("VLPRTPRC")));
     EXPECT_TRUE(KeyExists(key));
     EXPECT_FALSE(spooler().AddPrintProcessorA(nullptr, S("windows nt X86"), S("VLPRTPRC.DLL"), S("VLPRTPRC")));
@@ -167,7 +168,7 @@ TEST_F(SimSpoolerTest, DriverNeedsItsFilesAndCannotGoWhileAPrinterUsesIt) {
     spooler().DeletePrinter(printer);
     spooler().ClosePrinter(printer);
     EXPECT_TRUE(spooler().DeletePrinterDriverExA(nullptr, nullptr, S("Drv"), DPD_DELETE_UNUSED_FILES, 0));
-    std::string dir = spooler().DriverDirectory("Windows NT x86");
+    std::string dir = spooler().DriverDirectory(PLATFORM_NATIVE_ENVIRONMENT);
     EXPECT_FALSE(sim_.windows().FileExists(dir + "\\d.dll")) << "unused files go with the driver";
 }
 
