@@ -95,5 +95,9 @@ void RestartSpooler(Platform& platform) {
     if (manager.Valid()) SendStop(platform, manager);
     // Callers rely on the pause even when the service manager cannot be reached.
     platform.clock.Sleep(kRestartSpoolerPause);
-    if (manager.Valid()) SendStart(platform, manager);
+    // A spooler left stopped breaks every printer of the machine: a failed start is tried once more.
+    if (manager.Valid() && SendStart(platform, manager) != 0) {
+        platform.clock.Sleep(kWaitForSpoolerPause);
+        SendStart(platform, manager);
+    }
 }

@@ -27,7 +27,7 @@ void StartSpooler(win::Platform& platform, std::string& message);
 // message becomes "StartSpoolService error".
 bool WaitForSpooler(win::Platform& platform, std::string& message);
 
-// Stop, a 2000 ms pause, start; every error is ignored.
+// Stop, a 2000 ms pause, start (once more after 300 ms when the start fails); every error is ignored.
 void RestartSpooler(win::Platform& platform);
 
 // The start failure text for an error code, as StartSpooler writes it.

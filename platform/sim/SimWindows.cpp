@@ -231,6 +231,7 @@ void SimWindows::InjectFault(const std::string& operation, DWORD error, int nth)
 }
 
 bool SimWindows::TakeFault(const std::string& operation, DWORD* error) {
+    if (logOperations) operationLog.push_back(operation);
     auto found = faults_.find(operation);
     if (found == faults_.end()) return false;
     bool fail = false;

@@ -68,6 +68,9 @@ public:
     void InjectFault(const std::string& operation, DWORD error, int nth = 1);
     // Called by each simulated operation first: true when it must fail now, with the error.
     bool TakeFault(const std::string& operation, DWORD* error);
+    // With logging on, every operation that could fail, in call order: fault sweeps fail each in turn.
+    bool logOperations = false;
+    std::vector<std::string> operationLog;
 
 private:
     struct Fault {

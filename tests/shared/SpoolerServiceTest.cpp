@@ -118,4 +118,17 @@ TEST_F(SpoolerServiceTest, RestartSpoolerPausesEvenWhenTheManagerCannotBeOpened)
     EXPECT_EQ(0u, sim_.services().OpenHandleCount());
 }
 
+// A spooler left stopped would break every printer of the machine, so a failed start is tried again once.
+TEST_F(SpoolerServiceTest, RestartSpoolerTriesAFailedStartOnceMore) {
+    sim_.windows().InjectFault("StartServiceA", win::ERROR_ACCESS_DENIED);
+    RestartSpooler(sim_.platform());
+    EXPECT_TRUE(sim_.services().IsRunning("Spooler"));
+    EXPECT_EQ((Sleeps{2000, 300}), Pauses());
+
+    sim_.windows().InjectFault("OpenServiceA", win::ERROR_ACCESS_DENIED, 2);  // the start's open
+    RestartSpooler(sim_.platform());
+    EXPECT_TRUE(sim_.services().IsRunning("Spooler"));
+    EXPECT_EQ(0u, sim_.services().OpenHandleCount());
+}
+
 }  // namespace
