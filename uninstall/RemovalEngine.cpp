@@ -1,6 +1,7 @@
 // The removal run: the job check before it, the three kinds of entries, the USB driver and the restart.
 #include "uninstall/RemovalEngine.h"
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -59,11 +60,14 @@ std::string FormatWithName(const std::string& text, const std::string& name) {
     return result;
 }
 
-bool RemovalEngine::MayStartRemoval(RemovalView& view) {
+// Every local printer's PRINTER_INFO_2 in turn, to the check; a printer that cannot be opened or read
+// reports it (an open naming openSubject) and ends the walk, as a check that says no does.
+bool RemovalEngine::EveryLocalPrinter(RemovalView& view, const std::string* openSubject,
+                                      const std::function<bool(const PRINTER_INFO_2A&)>& check) {
     for (const std::string& name : LocalPrinterNames(platform_)) {
         HANDLE opened = OpenForAdministration(platform_, name);
         if (opened == nullptr) {
-            view.ReportLine(Text("IDS_ERR_OPENPRN", name));
+            view.ReportLine(Text("IDS_ERR_OPENPRN", openSubject != nullptr ? *openSubject : name));
             return false;
         }
         PrinterHandle printer(platform_.spooler, opened);
@@ -75,15 +79,20 @@ bool RemovalEngine::MayStartRemoval(RemovalView& view) {
             Pause(kErrorPause);
             return false;
         }
-        const auto* info = reinterpret_cast<const PRINTER_INFO_2A*>(block.get());
-        if (info->cJobs > 0) {
-            view.ReportLine(
-                Text("IDS_ERR_HAVEJOB2", info->pPrinterName != nullptr ? info->pPrinterName : ""));
+        if (!check(*reinterpret_cast<const PRINTER_INFO_2A*>(block.get()))) {
             Pause(kErrorPause);
             return false;
         }
     }
     return true;
+}
+
+bool RemovalEngine::MayStartRemoval(RemovalView& view) {
+    return EveryLocalPrinter(view, nullptr, [&](const PRINTER_INFO_2A& info) {
+        if (info.cJobs == 0) return true;
+        view.ReportLine(Text("IDS_ERR_HAVEJOB2", info.pPrinterName != nullptr ? info.pPrinterName : ""));
+        return false;
+    });
 }
 
 int RemovalEngine::RemovalThread(RemovalView& view) {
@@ -236,28 +245,11 @@ void RemovalEngine::RemoveDriver(RemovalView& view, const std::string& printerNa
 }
 
 bool RemovalEngine::CheckSerialPortsFree(RemovalView& view) {
-    for (const std::string& name : LocalPrinterNames(platform_)) {
-        HANDLE opened = OpenForAdministration(platform_, name);
-        if (opened == nullptr) {
-            view.ReportLine(Text("IDS_ERR_OPENPRN", currentItemText_));
-            return false;
-        }
-        PrinterHandle printer(platform_.spooler, opened);
-        PrinterInfoFailure failure;
-        std::unique_ptr<BYTE[]> block = ReadPrinterInfo2(platform_, printer.Get(), &failure);
-        if (block == nullptr) {
-            view.ReportLine(
-                Text(failure == PrinterInfoFailure::kMemory ? "IDS_ERR_ALLOC" : "IDS_ERR_GETPRNINFO"));
-            Pause(kErrorPause);
-            return false;
-        }
-        if (Contains(reinterpret_cast<const PRINTER_INFO_2A*>(block.get())->pPortName, "KXCOM")) {
-            view.ReportLine(Text("IDS_ERR_HAVEJOB1", currentItemText_));
-            Pause(kErrorPause);
-            return false;
-        }
-    }
-    return true;
+    return EveryLocalPrinter(view, &currentItemText_, [&](const PRINTER_INFO_2A& info) {
+        if (!Contains(info.pPortName, "KXCOM")) return true;
+        view.ReportLine(Text("IDS_ERR_HAVEJOB1", currentItemText_));
+        return false;
+    });
 }
 
 // A directory that cannot be found deletes nothing: the names would otherwise be taken from the root of

@@ -2,6 +2,7 @@
 // printers, port monitors and print processors in list order, reporting each step in the progress list.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "platform/Platform.h"
@@ -81,6 +82,8 @@ private:
     // Reports the success, takes the entry out of the list and marks the run.
     void Removed(RemovalView& view, Run& run, const std::string& name);
     void Forget(RemovalView& view, Run& run);
+    bool EveryLocalPrinter(RemovalView& view, const std::string* openSubject,
+                           const std::function<bool(const win::PRINTER_INFO_2A&)>& check);
     void RemoveUsbDriver(RemovalView& view);
     void Restart(RemovalView& view);
     void Finish(RemovalView& view);
