@@ -8,6 +8,8 @@
 
 namespace win {
 
+struct HWND__;
+typedef HWND__* HWND;
 typedef intptr_t INT_PTR;
 typedef DWORD COLORREF;
 typedef void* HBITMAP;
@@ -45,6 +47,18 @@ constexpr int SW_SHOW = 5;
 class DialogSurface {
 public:
     virtual ~DialogSurface() = default;
+
+    // The dialog's window, for the calls of the Windows family that take one.
+    virtual HWND Handle() = 0;
+    // Moves and sizes a child window onto the rectangle of one of this dialog's controls, keeping the Z
+    // order: how a frame lays its pages over a placeholder.
+    virtual BOOL PlaceOnControl(HWND child, int id) = 0;
+    // Appends a separator and a string item to the window menu; FALSE when the dialog has none.
+    virtual BOOL AppendSystemMenuItem(UINT command, LPCSTR text) = 0;
+    // The program's icon resource as the window's large and small icon, also drawn when minimised.
+    virtual BOOL SetIconResource(UINT iconId) = 0;
+    // A tooltip that shows a string resource while the mouse rests on the control.
+    virtual BOOL AddToolTip(int id, UINT stringId, int maxWidth) = 0;
 
     // The dialog's own caption.
     virtual BOOL SetWindowTextA(LPCSTR text) = 0;
@@ -104,6 +118,10 @@ public:
     virtual void OnCommand(DialogSurface&, int /*id*/, int /*notification*/) {}
     // Moves the page's data to the controls, or back when `save`; FALSE refuses the move.
     virtual BOOL Exchange(DialogSurface&, BOOL /*save*/) { return TRUE; }
+    // WM_SYSCOMMAND: TRUE when the page handled the command, FALSE for the default processing.
+    virtual BOOL OnSysCommand(DialogSurface&, UINT /*command*/) { return FALSE; }
+    // WM_HELP (F1): TRUE when handled; FALSE passes it on to the parent window.
+    virtual BOOL OnHelp(DialogSurface&) { return FALSE; }
 };
 
 }  // namespace win

@@ -19,6 +19,7 @@ constexpr DWORD FILE_ATTRIBUTE_DIRECTORY = 0x10;
 constexpr DWORD FILE_ATTRIBUTE_ARCHIVE = 0x20;
 constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x80;
 constexpr DWORD INVALID_FILE_ATTRIBUTES = 0xFFFFFFFF;
+constexpr DWORD INVALID_FILE_SIZE = 0xFFFFFFFF;
 
 constexpr DWORD GENERIC_READ = 0x80000000;
 constexpr DWORD GENERIC_WRITE = 0x40000000;
@@ -54,6 +55,7 @@ class Files {
 public:
     virtual ~Files() = default;
     virtual DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer) = 0;
+    virtual BOOL SetCurrentDirectoryA(LPCSTR path) = 0;
     // module is always the program itself (null) in this system.
     virtual DWORD GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size) = 0;
     virtual UINT GetWindowsDirectoryA(LPSTR buffer, UINT size) = 0;
@@ -68,6 +70,10 @@ public:
     virtual HANDLE CreateFileA(LPCSTR name, DWORD access, DWORD shareMode, void* security, DWORD disposition,
                                DWORD flags, HANDLE templateFile) = 0;
     virtual BOOL CloseHandle(HANDLE handle) = 0;
+    // The size of an open file (its low 32 bits; the high ones in *high when asked), INVALID_FILE_SIZE on failure.
+    virtual DWORD GetFileSize(HANDLE file, DWORD* high) = 0;
+    // Reads on from the file's position; at the end it reads 0 bytes and succeeds.
+    virtual BOOL ReadFile(HANDLE file, void* buffer, DWORD size, DWORD* read, void* overlapped) = 0;
     virtual BOOL CreateDirectoryA(LPCSTR name, void* security) = 0;
     virtual BOOL RemoveDirectoryA(LPCSTR name) = 0;
 

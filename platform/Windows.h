@@ -3,14 +3,13 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/Dialogs.h"
 #include "platform/Win32Types.h"
 
 namespace win {
 
-struct HWND__;
-typedef HWND__* HWND;
 typedef uintptr_t WPARAM;
 typedef intptr_t LPARAM;
 typedef intptr_t LRESULT;
@@ -109,6 +108,9 @@ public:
     virtual DialogSurface* DialogSurfaceOf(HWND dialog) = 0;
     virtual BOOL ShowWindow(HWND window, int command) = 0;
     virtual BOOL DestroyWindow(HWND window) = 0;
+
+    // A string resource of the program: its length, 0 when there is none.
+    virtual int LoadStringA(UINT id, std::string* text) = 0;
 
     // A bitmap from a file (IMAGE_BITMAP with LR_LOADFROMFILE), and freeing it.
     virtual HANDLE LoadImageA(LPCSTR name, UINT type, int width, int height, UINT flags) = 0;

@@ -109,6 +109,20 @@ DWORD SimFiles::GetCurrentDirectoryA(DWORD size, LPSTR buffer) {
     return CopyPathResult(w_.currentDirectory, buffer, size);
 }
 
+BOOL SimFiles::SetCurrentDirectoryA(LPCSTR path) {
+    DWORD error;
+    if (w_.TakeFault("SetCurrentDirectoryA", &error)) return Fail(error);
+    if (path == nullptr) return Fail(ERROR_INVALID_PARAMETER);
+    Kind kind = Locate(w_, path);
+    if (kind == Kind::File) return Fail(ERROR_DIRECTORY);
+    if (kind != Kind::Directory) return Fail(kind == Kind::MissingParent ? ERROR_PATH_NOT_FOUND : ERROR_FILE_NOT_FOUND);
+    std::string full = w_.FullPath(path);
+    // The current directory keeps no trailing backslash, except at a drive's root.
+    while (full.size() > 3 && full.back() == '\\') full.pop_back();
+    w_.currentDirectory = full;
+    return TRUE;
+}
+
 DWORD SimFiles::GetModuleFileNameA(HMODULE, LPSTR buffer, DWORD size) {
     DWORD error;
     if (w_.TakeFault("GetModuleFileNameA", &error)) {
@@ -262,6 +276,35 @@ BOOL SimFiles::CloseHandle(HANDLE handle) {
     if (found == files_.end()) return Fail(ERROR_INVALID_HANDLE);
     w_.RemoveOpen(found->second.path, found->second.access, found->second.shareMode);
     files_.erase(found);
+    return TRUE;
+}
+
+DWORD SimFiles::GetFileSize(HANDLE file, DWORD* high) {
+    auto found = files_.find(reinterpret_cast<uintptr_t>(file));
+    std::string bytes;
+    if (found == files_.end() || !w_.ReadFile(found->second.path, &bytes)) {
+        SetSimLastError(ERROR_INVALID_HANDLE);
+        return INVALID_FILE_SIZE;
+    }
+    if (high != nullptr) *high = 0;
+    SetSimLastError(ERROR_SUCCESS);
+    return static_cast<DWORD>(bytes.size());
+}
+
+BOOL SimFiles::ReadFile(HANDLE file, void* buffer, DWORD size, DWORD* read, void*) {
+    if (read != nullptr) *read = 0;
+    DWORD error;
+    if (w_.TakeFault("ReadFile", &error)) return Fail(error);
+    auto found = files_.find(reinterpret_cast<uintptr_t>(file));
+    if (found == files_.end()) return Fail(ERROR_INVALID_HANDLE);
+    if (!(found->second.access & GENERIC_READ)) return Fail(ERROR_ACCESS_DENIED);
+    std::string bytes;
+    if (!w_.ReadFile(found->second.path, &bytes)) return Fail(ERROR_INVALID_HANDLE);
+    uint64_t at = std::min<uint64_t>(found->second.position, bytes.size());
+    DWORD count = static_cast<DWORD>(std::min<uint64_t>(size, bytes.size() - at));
+    if (count > 0) std::memcpy(buffer, bytes.data() + at, count);
+    found->second.position = at + count;
+    if (read != nullptr) *read = count;
     return TRUE;
 }
 

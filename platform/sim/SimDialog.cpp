@@ -258,6 +258,29 @@ BOOL SimDialog::EndDialog(INT_PTR result) {
     return TRUE;
 }
 
+BOOL SimDialog::PlaceOnControl(HWND child, int id) {
+    if (Find(id) == nullptr) return FALSE;
+    placements_[child] = id;
+    return TRUE;
+}
+
+BOOL SimDialog::AppendSystemMenuItem(UINT command, LPCSTR text) {
+    if ((template_.style & WS_SYSMENU) == 0) return FALSE;
+    systemMenu_.push_back(MenuItem{command, text != nullptr ? text : ""});
+    return TRUE;
+}
+
+BOOL SimDialog::SetIconResource(UINT iconId) {
+    icon_ = iconId;
+    return TRUE;
+}
+
+BOOL SimDialog::AddToolTip(int id, UINT stringId, int maxWidth) {
+    if (Find(id) == nullptr) return FALSE;
+    toolTips_[id] = ToolTip{stringId, maxWidth};
+    return TRUE;
+}
+
 void SimDialog::SetPicture(int id, HBITMAP picture) {
     if (Find(id) != nullptr) pictures_[id] = picture;
 }
@@ -287,7 +310,7 @@ void SimDialog::Show(bool visible) {
 
 bool SimDialog::Click(int id) {
     Control* control = Find(id);
-    if (control == nullptr || !control->visible || !control->enabled) return false;
+    if (!visible_ || control == nullptr || !control->visible || !control->enabled) return false;
     if (control->source.className == "Button") {
         DWORD kind = control->source.style & BS_TYPEMASK;
         if (kind == BS_AUTOCHECKBOX)
@@ -310,7 +333,7 @@ bool SimDialog::Click(int id) {
 
 bool SimDialog::Select(int id, int index) {
     Control* list = FindList(id);
-    if (list == nullptr || !list->visible || !list->enabled) return false;
+    if (!visible_ || list == nullptr || !list->visible || !list->enabled) return false;
     if (index < 0 || index >= static_cast<int>(list->entries.size())) return false;
     list->selection = index;
     focus_ = id;
@@ -321,6 +344,12 @@ bool SimDialog::Select(int id, int index) {
 void SimDialog::Command(int id, int notification) {
     if (page_ != nullptr) page_->OnCommand(*this, id, notification);
 }
+
+bool SimDialog::SystemCommand(UINT command) {
+    return page_ != nullptr && page_->OnSysCommand(*this, command);
+}
+
+bool SimDialog::Help() { return page_ != nullptr && page_->OnHelp(*this); }
 
 std::vector<std::string> SimDialog::Entries(int id) const {
     const Control* control = Find(id);

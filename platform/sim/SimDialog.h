@@ -17,6 +17,11 @@ public:
     SimDialog(const DialogTemplate& dialogTemplate, const std::vector<ListEntry>& listEntries,
               DialogPage* page = nullptr);
 
+    HWND Handle() override { return handle_; }
+    BOOL PlaceOnControl(HWND child, int id) override;
+    BOOL AppendSystemMenuItem(UINT command, LPCSTR text) override;
+    BOOL SetIconResource(UINT iconId) override;
+    BOOL AddToolTip(int id, UINT stringId, int maxWidth) override;
     BOOL SetWindowTextA(LPCSTR text) override;
     std::string GetWindowTextA() override { return caption_; }
     BOOL SetDlgItemTextA(int id, LPCSTR text) override;
@@ -55,6 +60,25 @@ public:
     bool Select(int id, int index);
     // A command as a keyboard accelerator sends it, whatever the control's state: IDOK for Enter.
     void Command(int id, int notification = BN_CLICKED);
+    // The user picks an item of the window menu; false when the page leaves it to the default processing.
+    bool SystemCommand(UINT command);
+    // F1: true when the page handled WM_HELP.
+    bool Help();
+
+    void SetHandle(HWND handle) { handle_ = handle; }
+    struct MenuItem {
+        UINT command;
+        std::string text;
+    };
+    const std::vector<MenuItem>& systemMenu() const { return systemMenu_; }
+    UINT icon() const { return icon_; }
+    // The child windows laid over a control, by window.
+    const std::map<HWND, int>& placements() const { return placements_; }
+    struct ToolTip {
+        UINT stringId;
+        int maxWidth;
+    };
+    const std::map<int, ToolTip>& toolTips() const { return toolTips_; }
 
     struct Colours {
         COLORREF text;
@@ -100,6 +124,11 @@ private:
     std::map<int, HBITMAP> pictures_;
     std::map<int, Colours> colours_;
     std::vector<int> missing_;
+    HWND handle_ = nullptr;
+    std::vector<MenuItem> systemMenu_;
+    UINT icon_ = 0;
+    std::map<HWND, int> placements_;
+    std::map<int, ToolTip> toolTips_;
 };
 
 // How a sorted list orders two texts: without regard to case, as Windows' sorted lists do.

@@ -15,6 +15,7 @@ class SimFiles : public Files {
 public:
     explicit SimFiles(SimWindows& w) : w_(w) {}
     DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer) override;
+    BOOL SetCurrentDirectoryA(LPCSTR path) override;
     DWORD GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size) override;
     UINT GetWindowsDirectoryA(LPSTR buffer, UINT size) override;
     UINT GetSystemDirectoryA(LPSTR buffer, UINT size) override;
@@ -27,6 +28,8 @@ public:
     HANDLE CreateFileA(LPCSTR name, DWORD access, DWORD shareMode, void* security, DWORD disposition, DWORD flags,
                        HANDLE templateFile) override;
     BOOL CloseHandle(HANDLE handle) override;
+    DWORD GetFileSize(HANDLE file, DWORD* high) override;
+    BOOL ReadFile(HANDLE file, void* buffer, DWORD size, DWORD* read, void* overlapped) override;
     BOOL CreateDirectoryA(LPCSTR name, void* security) override;
     BOOL RemoveDirectoryA(LPCSTR name) override;
 
@@ -40,6 +43,7 @@ private:
         std::string path;
         DWORD access;
         DWORD shareMode;
+        uint64_t position = 0;
     };
     struct Search {
         std::vector<WIN32_FIND_DATAA> entries;

@@ -32,6 +32,7 @@ public:
     DialogSurface* DialogSurfaceOf(HWND dialog) override { return Dialog(dialog); }
     BOOL ShowWindow(HWND window, int command) override;
     BOOL DestroyWindow(HWND window) override;
+    int LoadStringA(UINT id, std::string* text) override;
     HANDLE LoadImageA(LPCSTR name, UINT type, int width, int height, UINT flags) override;
     BOOL DeleteObject(HANDLE object) override;
     HANDLE CreateMutexA(BOOL initialOwner, LPCSTR name) override;

@@ -184,6 +184,7 @@ INT_PTR SimWindowsUi::DialogBoxParamA(UINT templateId, HWND, DialogPage& page) {
         resources->dialogs.at(static_cast<int>(templateId)),
         entries != resources->listEntries.end() ? entries->second : std::vector<ListEntry>{}, &page);
     SimDialog& dialog = *dialogs_[window];
+    dialog.SetHandle(window);
     modalOpen_[window] = true;
     // A dialog that ends itself while initialising is never shown.
     dialog.Init();
@@ -207,6 +208,7 @@ HWND SimWindowsUi::CreateDialogParamA(UINT templateId, HWND, DialogPage& page) {
     HWND window = NewWindow();
     dialogs_[window] = std::make_unique<SimDialog>(
         source, entries != resources->listEntries.end() ? entries->second : std::vector<ListEntry>{}, &page);
+    dialogs_[window]->SetHandle(window);
     dialogs_[window]->Init();
     if ((source.style & WS_VISIBLE) != 0) dialogs_[window]->Show(true);
     return window;
@@ -231,6 +233,18 @@ BOOL SimWindowsUi::DestroyWindow(HWND window) {
         return FALSE;
     }
     return TRUE;
+}
+
+int SimWindowsUi::LoadStringA(UINT id, std::string* text) {
+    text->clear();
+    if (resources == nullptr) return 0;
+    auto found = resources->strings.find(static_cast<int>(id));
+    if (found == resources->strings.end()) {
+        SetSimLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
+        return 0;
+    }
+    *text = found->second;
+    return static_cast<int>(text->size());
 }
 
 HANDLE SimWindowsUi::LoadImageA(LPCSTR name, UINT type, int, int, UINT flags) {

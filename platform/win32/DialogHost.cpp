@@ -32,10 +32,64 @@ public:
     explicit Surface(::HWND dialog) : dialog_(dialog) {}
     ~Surface() override {
         for (auto& [id, paint] : colours_) Release(paint);
+        if (icon_ != nullptr) ::DestroyIcon(icon_);
+        if (smallIcon_ != nullptr) ::DestroyIcon(smallIcon_);
     }
     Surface(const Surface&) = delete;
     Surface& operator=(const Surface&) = delete;
 
+    win::HWND Handle() override { return reinterpret_cast<win::HWND>(dialog_); }
+    BOOL PlaceOnControl(win::HWND child, int id) override {
+        ::HWND item = Item(id);
+        if (item == nullptr) return FALSE;
+        ::RECT area;
+        ::GetWindowRect(item, &area);
+        ::MapWindowPoints(nullptr, dialog_, reinterpret_cast<::POINT*>(&area), 2);
+        return ::SetWindowPos(Real(child), nullptr, area.left, area.top, area.right - area.left,
+                              area.bottom - area.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    BOOL AppendSystemMenuItem(UINT command, LPCSTR text) override {
+        ::HMENU menu = ::GetSystemMenu(dialog_, FALSE);
+        if (menu == nullptr) return FALSE;
+        ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+        return ::AppendMenuA(menu, MF_STRING, command, text);
+    }
+    BOOL SetIconResource(UINT iconId) override {
+        ::HINSTANCE module = ::GetModuleHandleA(nullptr);
+        icon_ = static_cast<::HICON>(::LoadImageA(module, MAKEINTRESOURCEA(iconId), IMAGE_ICON,
+                                                  ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON), 0));
+        smallIcon_ = static_cast<::HICON>(::LoadImageA(module, MAKEINTRESOURCEA(iconId), IMAGE_ICON,
+                                                       ::GetSystemMetrics(SM_CXSMICON),
+                                                       ::GetSystemMetrics(SM_CYSMICON), 0));
+        if (icon_ == nullptr) return FALSE;
+        ::SendMessageA(dialog_, WM_SETICON, ICON_BIG, reinterpret_cast<::LPARAM>(icon_));
+        ::SendMessageA(dialog_, WM_SETICON, ICON_SMALL,
+                       reinterpret_cast<::LPARAM>(smallIcon_ != nullptr ? smallIcon_ : icon_));
+        return TRUE;
+    }
+    BOOL AddToolTip(int id, UINT stringId, int maxWidth) override {
+        ::HWND item = Item(id);
+        if (item == nullptr) return FALSE;
+        if (toolTip_ == nullptr) {
+            toolTip_ = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, dialog_,
+                                         nullptr, ::GetModuleHandleA(nullptr), nullptr);
+            if (toolTip_ == nullptr) return FALSE;
+            ::SendMessageA(toolTip_, TTM_ACTIVATE, TRUE, 0);
+            ::SendMessageA(toolTip_, TTM_SETMAXTIPWIDTH, 0, maxWidth);
+        }
+        // The tooltip watches the control's mouse messages itself (TTF_SUBCLASS), even while disabled
+        // controls pass none to their dialog.
+        ::TTTOOLINFOA tool{};
+        tool.cbSize = TTTOOLINFOA_V1_SIZE;
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = dialog_;
+        tool.uId = reinterpret_cast<::UINT_PTR>(item);
+        tool.hinst = ::GetModuleHandleA(nullptr);
+        tool.lpszText = MAKEINTRESOURCEA(stringId);
+        return ::SendMessageA(toolTip_, TTM_ADDTOOLA, 0, reinterpret_cast<::LPARAM>(&tool)) != 0;
+    }
+    ::HICON Icon() const { return icon_; }
     BOOL SetWindowTextA(LPCSTR text) override { return ::SetWindowTextA(dialog_, text); }
     std::string GetWindowTextA() override { return WindowText(dialog_); }
     BOOL SetDlgItemTextA(int id, LPCSTR text) override { return ::SetDlgItemTextA(dialog_, id, text); }
@@ -195,6 +249,9 @@ private:
     }
 
     ::HWND dialog_;
+    ::HICON icon_ = nullptr;
+    ::HICON smallIcon_ = nullptr;
+    ::HWND toolTip_ = nullptr;
     std::map<int, ::HBITMAP> pictures_;
     std::map<int, Paint> colours_;
 };
@@ -245,7 +302,27 @@ void AddListEntries(::HWND dialog, UINT templateId) {
         case WM_COMMAND:
             host->page->OnCommand(host->surface, LOWORD(wParam), HIWORD(wParam));
             return TRUE;
+        case WM_SYSCOMMAND:
+            return host->page->OnSysCommand(host->surface, static_cast<UINT>(wParam));
+        case WM_HELP:
+            // Unhandled, the default processing passes it on to the parent window.
+            if (!host->page->OnHelp(host->surface)) return FALSE;
+            ::SetWindowLongPtrA(window, DWLP_MSGRESULT, TRUE);
+            return TRUE;
+        case WM_QUERYDRAGICON:
+            return reinterpret_cast<::INT_PTR>(host->surface.Icon());
         case WM_PAINT:
+            if (::IsIconic(window) && host->surface.Icon() != nullptr) {
+                // Minimised: the icon centred in the client area.
+                ::PAINTSTRUCT paint;
+                ::HDC context = ::BeginPaint(window, &paint);
+                ::RECT area;
+                ::GetClientRect(window, &area);
+                ::DrawIcon(context, (area.right - ::GetSystemMetrics(SM_CXICON) + 1) / 2,
+                           (area.bottom - ::GetSystemMetrics(SM_CYICON) + 1) / 2, host->surface.Icon());
+                ::EndPaint(window, &paint);
+                return TRUE;
+            }
             // Default painting follows; the picture's control only draws its frame.
             host->surface.PaintPictures();
             return FALSE;

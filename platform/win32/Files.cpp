@@ -12,6 +12,7 @@ static_assert(sizeof(WIN32_FIND_DATAA) == sizeof(::WIN32_FIND_DATAA), "find data
 class RealFiles : public Files {
 public:
     DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer) override { return ::GetCurrentDirectoryA(size, buffer); }
+    BOOL SetCurrentDirectoryA(LPCSTR path) override { return ::SetCurrentDirectoryA(path); }
     DWORD GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size) override {
         return ::GetModuleFileNameA(static_cast<::HMODULE>(module), buffer, size);
     }
@@ -31,6 +32,10 @@ public:
                              flags, templateFile);
     }
     BOOL CloseHandle(HANDLE handle) override { return ::CloseHandle(handle); }
+    DWORD GetFileSize(HANDLE file, DWORD* high) override { return ::GetFileSize(file, high); }
+    BOOL ReadFile(HANDLE file, void* buffer, DWORD size, DWORD* read, void* overlapped) override {
+        return ::ReadFile(file, buffer, size, read, static_cast<::LPOVERLAPPED>(overlapped));
+    }
     BOOL CreateDirectoryA(LPCSTR name, void* security) override {
         return ::CreateDirectoryA(name, static_cast<::LPSECURITY_ATTRIBUTES>(security));
     }

@@ -48,6 +48,20 @@ public:
     BOOL ShowWindow(win::HWND window, int command) override { return ::ShowWindow(Real(window), command); }
     BOOL DestroyWindow(win::HWND window) override { return ::DestroyWindow(Real(window)); }
 
+    int LoadStringA(UINT id, std::string* text) override {
+        text->clear();
+        // LoadStringA cuts to the buffer without saying so: grow it until the text leaves room.
+        for (int size = 256; size <= 65536; size *= 4) {
+            std::string buffer(static_cast<size_t>(size), '\0');
+            int length = ::LoadStringA(::GetModuleHandleA(nullptr), id, &buffer[0], size);
+            if (length <= 0) return 0;
+            if (length < size - 2) {
+                text->assign(buffer.data(), static_cast<size_t>(length));
+                return length;
+            }
+        }
+        return 0;
+    }
     HANDLE LoadImageA(LPCSTR name, UINT type, int width, int height, UINT flags) override {
         return ::LoadImageA(nullptr, name, type, width, height, flags);
     }
