@@ -40,6 +40,7 @@ constexpr int LB_ERR = -1;
 
 constexpr int SW_HIDE = 0;
 constexpr int SW_SHOWNORMAL = 1;
+constexpr int SW_SHOWMINIMIZED = 2;
 constexpr int SW_SHOW = 5;
 
 // One live dialog or page. Operations keep the names of the Win32 calls and messages they stand for; the
@@ -59,6 +60,16 @@ public:
     virtual BOOL SetIconResource(UINT iconId) = 0;
     // A tooltip that shows a string resource while the mouse rests on the control.
     virtual BOOL AddToolTip(int id, UINT stringId, int maxWidth) = 0;
+    // A timer that calls the page's OnTimer every `period` milliseconds until killed; setting it again
+    // changes its period.
+    virtual BOOL SetTimer(UINT id, UINT period) = 0;
+    virtual BOOL KillTimer(UINT id) = 0;
+    // A progress bar's range and position.
+    virtual void SetProgressRange(int id, int low, int high) = 0;
+    virtual void SetProgressPos(int id, int position) = 0;
+    // Text the host draws on every paint: one line centred in the upper two thirds of the client area,
+    // transparent, in this colour and font.
+    virtual void SetBanner(LPCSTR text, int fontHeight, int weight, LPCSTR face, COLORREF colour) = 0;
 
     // The dialog's own caption.
     virtual BOOL SetWindowTextA(LPCSTR text) = 0;
@@ -122,6 +133,8 @@ public:
     virtual BOOL OnSysCommand(DialogSurface&, UINT /*command*/) { return FALSE; }
     // WM_HELP (F1): TRUE when handled; FALSE passes it on to the parent window.
     virtual BOOL OnHelp(DialogSurface&) { return FALSE; }
+    // WM_TIMER of a timer the page set.
+    virtual void OnTimer(DialogSurface&, UINT /*id*/) {}
 };
 
 }  // namespace win

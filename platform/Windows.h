@@ -16,6 +16,9 @@ typedef intptr_t LRESULT;
 typedef uintptr_t DWORD_PTR;
 
 inline HWND const HWND_BROADCAST = reinterpret_cast<HWND>(static_cast<uintptr_t>(0xffff));
+inline HWND const HWND_TOPMOST = reinterpret_cast<HWND>(static_cast<intptr_t>(-1));
+constexpr UINT SWP_NOSIZE = 0x0001;
+constexpr UINT SWP_NOMOVE = 0x0002;
 
 constexpr UINT WM_WININICHANGE = 0x001A;
 
@@ -66,6 +69,7 @@ constexpr DWORD SECURITY_BUILTIN_DOMAIN_RID = 32;
 constexpr DWORD DOMAIN_ALIAS_RID_ADMINS = 544;
 constexpr DWORD DOMAIN_ALIAS_RID_USERS = 545;
 constexpr DWORD TOKEN_QUERY = 0x0008;
+constexpr DWORD SYNCHRONIZE = 0x00100000;
 constexpr DWORD TOKEN_ADJUST_PRIVILEGES = 0x0020;
 constexpr DWORD SE_PRIVILEGE_ENABLED = 0x2;
 constexpr UINT EWX_REBOOT = 0x2;
@@ -107,6 +111,8 @@ public:
     // The surface of a dialog made by either call; null for any other window.
     virtual DialogSurface* DialogSurfaceOf(HWND dialog) = 0;
     virtual BOOL ShowWindow(HWND window, int command) = 0;
+    // Only the Z-order form is used: HWND_TOPMOST with SWP_NOMOVE | SWP_NOSIZE.
+    virtual BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width, int height, UINT flags) = 0;
     virtual BOOL DestroyWindow(HWND window) = 0;
 
     // A string resource of the program: its length, 0 when there is none.
@@ -118,6 +124,8 @@ public:
 
     // The named mutex that keeps a program to one instance; GetLastError tells ERROR_ALREADY_EXISTS.
     virtual HANDLE CreateMutexA(BOOL initialOwner, LPCSTR name) = 0;
+    // Another program's named mutex, without making one; null when none exists.
+    virtual HANDLE OpenMutexA(DWORD access, BOOL inherit, LPCSTR name) = 0;
     // Closes the mutex and token handles of this family.
     virtual BOOL CloseHandle(HANDLE handle) = 0;
 

@@ -1,10 +1,5 @@
 // The entry point of setup.exe.
-#include "setup/environment/PlatformGeneration.h"
-#include "setup/environment/SetupContext.h"
+#include "setup/wizard/SetupApp.h"
 #include <windows.h>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    SetupContext context(win::Win32Platform());
-    DetectPlatformGeneration(context.platform);
-    return 0;
-}
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return RunSetup(win::Win32Platform()); }

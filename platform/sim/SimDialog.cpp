@@ -281,6 +281,25 @@ BOOL SimDialog::AddToolTip(int id, UINT stringId, int maxWidth) {
     return TRUE;
 }
 
+BOOL SimDialog::SetTimer(UINT id, UINT period) {
+    timers_[id] = period;
+    return TRUE;
+}
+
+BOOL SimDialog::KillTimer(UINT id) { return timers_.erase(id) != 0 ? TRUE : FALSE; }
+
+void SimDialog::SetProgressRange(int id, int low, int high) {
+    if (Find(id) != nullptr) progressRanges_[id] = {low, high};
+}
+
+void SimDialog::SetProgressPos(int id, int position) {
+    if (Find(id) != nullptr) progress_[id].push_back(position);
+}
+
+void SimDialog::SetBanner(LPCSTR text, int fontHeight, int weight, LPCSTR face, COLORREF colour) {
+    banner_ = Banner{text != nullptr ? text : "", fontHeight, weight, face != nullptr ? face : "", colour};
+}
+
 void SimDialog::SetPicture(int id, HBITMAP picture) {
     if (Find(id) != nullptr) pictures_[id] = picture;
 }
@@ -347,6 +366,12 @@ void SimDialog::Command(int id, int notification) {
 
 bool SimDialog::SystemCommand(UINT command) {
     return page_ != nullptr && page_->OnSysCommand(*this, command);
+}
+
+bool SimDialog::Timer(UINT id) {
+    if (timers_.count(id) == 0) return false;
+    if (page_ != nullptr) page_->OnTimer(*this, id);
+    return true;
 }
 
 bool SimDialog::Help() { return page_ != nullptr && page_->OnHelp(*this); }

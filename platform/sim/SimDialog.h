@@ -22,6 +22,11 @@ public:
     BOOL AppendSystemMenuItem(UINT command, LPCSTR text) override;
     BOOL SetIconResource(UINT iconId) override;
     BOOL AddToolTip(int id, UINT stringId, int maxWidth) override;
+    BOOL SetTimer(UINT id, UINT period) override;
+    BOOL KillTimer(UINT id) override;
+    void SetProgressRange(int id, int low, int high) override;
+    void SetProgressPos(int id, int position) override;
+    void SetBanner(LPCSTR text, int fontHeight, int weight, LPCSTR face, COLORREF colour) override;
     BOOL SetWindowTextA(LPCSTR text) override;
     std::string GetWindowTextA() override { return caption_; }
     BOOL SetDlgItemTextA(int id, LPCSTR text) override;
@@ -64,6 +69,21 @@ public:
     bool SystemCommand(UINT command);
     // F1: true when the page handled WM_HELP.
     bool Help();
+    // The timer's period elapsed: the page hears WM_TIMER. False when no such timer runs.
+    bool Timer(UINT id);
+    // The running timers and their periods.
+    const std::map<UINT, UINT>& timers() const { return timers_; }
+    // Every position a progress bar was set to, in order, and its range.
+    const std::vector<int>& ProgressPositions(int id) { return progress_[id]; }
+    std::pair<int, int> ProgressRange(int id) { return progressRanges_[id]; }
+    struct Banner {
+        std::string text;
+        int fontHeight = 0;
+        int weight = 0;
+        std::string face;
+        COLORREF colour = 0;
+    };
+    const Banner& banner() const { return banner_; }
 
     void SetHandle(HWND handle) { handle_ = handle; }
     struct MenuItem {
@@ -129,6 +149,10 @@ private:
     UINT icon_ = 0;
     std::map<HWND, int> placements_;
     std::map<int, ToolTip> toolTips_;
+    std::map<UINT, UINT> timers_;
+    std::map<int, std::vector<int>> progress_;
+    std::map<int, std::pair<int, int>> progressRanges_;
+    Banner banner_;
 };
 
 // How a sorted list orders two texts: without regard to case, as Windows' sorted lists do.

@@ -31,11 +31,13 @@ public:
     HWND CreateDialogParamA(UINT templateId, HWND parent, DialogPage& page) override;
     DialogSurface* DialogSurfaceOf(HWND dialog) override { return Dialog(dialog); }
     BOOL ShowWindow(HWND window, int command) override;
+    BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width, int height, UINT flags) override;
     BOOL DestroyWindow(HWND window) override;
     int LoadStringA(UINT id, std::string* text) override;
     HANDLE LoadImageA(LPCSTR name, UINT type, int width, int height, UINT flags) override;
     BOOL DeleteObject(HANDLE object) override;
     HANDLE CreateMutexA(BOOL initialOwner, LPCSTR name) override;
+    HANDLE OpenMutexA(DWORD access, BOOL inherit, LPCSTR name) override;
     BOOL CloseHandle(HANDLE handle) override;
     INT_PTR ShellExecuteA(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory,
                           int show) override;

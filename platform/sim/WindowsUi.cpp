@@ -220,11 +220,16 @@ BOOL SimWindowsUi::ShowWindow(HWND window, int command) {
         RecordWindowCall("ShowWindow", window);
         return FALSE;
     }
+    if (command == SW_SHOWMINIMIZED) RecordWindowCall("ShowWindow minimised", window);
     bool wasVisible = dialog->IsVisible();
     bool visible = command != SW_HIDE;
     // WM_SHOWWINDOW comes only when the visibility changes.
     if (visible != wasVisible) dialog->Show(visible);
     return wasVisible ? TRUE : FALSE;
+}
+
+BOOL SimWindowsUi::SetWindowPos(HWND window, HWND insertAfter, int, int, int, int, UINT) {
+    return RecordWindowCall(insertAfter == HWND_TOPMOST ? "SetWindowPos topmost" : "SetWindowPos", window);
 }
 
 BOOL SimWindowsUi::DestroyWindow(HWND window) {
@@ -273,6 +278,19 @@ HANDLE SimWindowsUi::LoadImageA(LPCSTR name, UINT type, int, int, UINT flags) {
 }
 
 BOOL SimWindowsUi::DeleteObject(HANDLE object) { return bitmaps_.erase(object) != 0 ? TRUE : FALSE; }
+
+HANDLE SimWindowsUi::OpenMutexA(DWORD, BOOL, LPCSTR name) {
+    std::string key = name != nullptr ? name : "";
+    if (name == nullptr || !MutexExists(key)) {
+        SetSimLastError(ERROR_FILE_NOT_FOUND);
+        return nullptr;
+    }
+    HANDLE handle = NewHandle();
+    ++mutexes_[key];
+    mutexHandles_[handle] = key;
+    SetSimLastError(ERROR_SUCCESS);
+    return handle;
+}
 
 bool SimWindowsUi::MutexExists(const std::string& name) const {
     auto found = mutexes_.find(name);

@@ -89,6 +89,39 @@ public:
         tool.lpszText = MAKEINTRESOURCEA(stringId);
         return ::SendMessageA(toolTip_, TTM_ADDTOOLA, 0, reinterpret_cast<::LPARAM>(&tool)) != 0;
     }
+    BOOL SetTimer(UINT id, UINT period) override { return ::SetTimer(dialog_, id, period, nullptr) != 0; }
+    BOOL KillTimer(UINT id) override { return ::KillTimer(dialog_, id); }
+    void SetProgressRange(int id, int low, int high) override {
+        ::SendDlgItemMessageA(dialog_, id, PBM_SETRANGE32, static_cast<::WPARAM>(low), high);
+    }
+    void SetProgressPos(int id, int position) override {
+        ::SendDlgItemMessageA(dialog_, id, PBM_SETPOS, static_cast<::WPARAM>(position), 0);
+    }
+    void SetBanner(LPCSTR text, int fontHeight, int weight, LPCSTR face, win::COLORREF colour) override {
+        banner_.text = text != nullptr ? text : "";
+        banner_.fontHeight = fontHeight;
+        banner_.weight = weight;
+        banner_.face = face != nullptr ? face : "";
+        banner_.colour = colour;
+        ::InvalidateRect(dialog_, nullptr, TRUE);
+    }
+    // The banner, one line centred in the upper two thirds of the client area.
+    void PaintBanner(::HDC context) {
+        if (banner_.text.empty()) return;
+        ::RECT area;
+        ::GetClientRect(dialog_, &area);
+        area.bottom = 2 * area.bottom / 3;
+        ::HFONT font = ::CreateFontA(banner_.fontHeight, 0, 0, 0, banner_.weight, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                                     banner_.face.c_str());
+        ::HGDIOBJ previous = ::SelectObject(context, font);
+        ::SetBkMode(context, TRANSPARENT);
+        ::SetTextColor(context, banner_.colour);
+        ::DrawTextA(context, banner_.text.c_str(), -1, &area, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+        ::SelectObject(context, previous);
+        ::DeleteObject(font);
+    }
+    bool HasBanner() const { return !banner_.text.empty(); }
     ::HICON Icon() const { return icon_; }
     BOOL SetWindowTextA(LPCSTR text) override { return ::SetWindowTextA(dialog_, text); }
     std::string GetWindowTextA() override { return WindowText(dialog_); }
@@ -252,6 +285,13 @@ private:
     ::HICON icon_ = nullptr;
     ::HICON smallIcon_ = nullptr;
     ::HWND toolTip_ = nullptr;
+    struct Banner {
+        std::string text;
+        int fontHeight = 0;
+        int weight = 0;
+        std::string face;
+        win::COLORREF colour = 0;
+    } banner_;
     std::map<int, ::HBITMAP> pictures_;
     std::map<int, Paint> colours_;
 };
@@ -309,6 +349,9 @@ void AddListEntries(::HWND dialog, UINT templateId) {
             if (!host->page->OnHelp(host->surface)) return FALSE;
             ::SetWindowLongPtrA(window, DWLP_MSGRESULT, TRUE);
             return TRUE;
+        case WM_TIMER:
+            host->page->OnTimer(host->surface, static_cast<UINT>(wParam));
+            return TRUE;
         case WM_QUERYDRAGICON:
             return reinterpret_cast<::INT_PTR>(host->surface.Icon());
         case WM_PAINT:
@@ -320,6 +363,13 @@ void AddListEntries(::HWND dialog, UINT templateId) {
                 ::GetClientRect(window, &area);
                 ::DrawIcon(context, (area.right - ::GetSystemMetrics(SM_CXICON) + 1) / 2,
                            (area.bottom - ::GetSystemMetrics(SM_CYICON) + 1) / 2, host->surface.Icon());
+                ::EndPaint(window, &paint);
+                return TRUE;
+            }
+            if (host->surface.HasBanner()) {
+                ::PAINTSTRUCT paint;
+                ::HDC context = ::BeginPaint(window, &paint);
+                host->surface.PaintBanner(context);
                 ::EndPaint(window, &paint);
                 return TRUE;
             }

@@ -46,6 +46,10 @@ public:
     }
     DialogSurface* DialogSurfaceOf(win::HWND dialog) override { return HostedSurface(dialog); }
     BOOL ShowWindow(win::HWND window, int command) override { return ::ShowWindow(Real(window), command); }
+    BOOL SetWindowPos(win::HWND window, win::HWND insertAfter, int x, int y, int width, int height,
+                      UINT flags) override {
+        return ::SetWindowPos(Real(window), Real(insertAfter), x, y, width, height, flags);
+    }
     BOOL DestroyWindow(win::HWND window) override { return ::DestroyWindow(Real(window)); }
 
     int LoadStringA(UINT id, std::string* text) override {
@@ -69,6 +73,9 @@ public:
 
     HANDLE CreateMutexA(BOOL initialOwner, LPCSTR name) override {
         return ::CreateMutexA(nullptr, initialOwner, name);
+    }
+    HANDLE OpenMutexA(DWORD access, BOOL inherit, LPCSTR name) override {
+        return ::OpenMutexA(access, inherit, name);
     }
     BOOL CloseHandle(HANDLE handle) override { return ::CloseHandle(handle); }
 

@@ -7,6 +7,7 @@
 
 #include "setup/engine/InstallPreparation.h"
 #include "setup/engine/InstallSequence.h"
+#include "setup/engine/UsbDriverInstaller.h"
 #include "setup/environment/Wow64.h"
 
 const char kCommandLineUsage[] =
@@ -174,6 +175,13 @@ int InstallFromCommandLine(SetupContext& context, const std::vector<std::string>
         message.Set(MessageFor(context.messageText, "IDS_ERR_NOSUPPORTINTERFACE"));
         return kExitRefused;
     }
+    // Refused before the USB driver or the printer's ID is touched.
+    if (const char* refusal = CheckPortSupportsTarget(record)) {
+        message.Set(MessageFor(context.messageText, refusal));
+        return kExitRefused;
+    }
+    if (record.portKind == kPortKindUsb && UsbDriverInstallNeeded(context.platform))
+        RunUsbDriverInstaller(context.platform, LanguageText(context.platform, "Setup").Get("CaptionName"));
     FillModelRecords(record);
     if (record.portKind == kPortKindUsb) {
         CommandLinePrompts prompts(choices.changeId, notes);
@@ -184,10 +192,6 @@ int InstallFromCommandLine(SetupContext& context, const std::vector<std::string>
         }
     }
     CompletePrinterAndPortNames(context.platform, record);
-    if (const char* refusal = CheckPortSupportsTarget(record)) {
-        message.Set(MessageFor(context.messageText, refusal));
-        return kExitRefused;
-    }
 
     std::atomic<int32_t> completion{kCompletionRunning};
     InstallThreadArgs threadArgs{context, record, message, completion};

@@ -41,7 +41,9 @@ bool MatchUsbPrinterId(win::Platform& platform, const LanguageText& messageText,
         }
         return true;
     }
-    // Typical: one port per model, "_1"; with no printer connected nothing is asked.
+    // Typical: one port per model, "_1"; with no printer connected nothing is asked. With several
+    // printers a write would rename whichever answers first, so the installation ends with the message.
+    if (id == kUsbSeveralDevices) return false;
     if (id == kUsbNoDevice || port == 1) return true;
     if (!prompts.AskYesNo(messageText.Get("IDS_INF_CHANGEID"))) return false;
     return WriteUsbDeviceId(platform, 1, show);

@@ -64,12 +64,16 @@ TEST_F(UsbPrinterIdTest, TypicalGoesOnWithoutAPrinterAndAsksBeforeMovingOneToPor
     EXPECT_FALSE(Match(kInstallModeTypical, "USB_ZMX-T310_1"));
     EXPECT_EQ(9, usb_.ids[0]);
 
-    // Two printers: the question all the same (p = -1), then the write finds the first.
+    // Two printers: no question and no write, which would rename whichever printer answers first.
     usb_.Connect(4, 1);
     prompts_.answer = true;
     prompts_.shown.clear();
-    EXPECT_TRUE(Match(kInstallModeTypical, "USB_ZMX-T310_1"));
+    prompts_.asked.clear();
+    EXPECT_FALSE(Match(kInstallModeTypical, "USB_ZMX-T310_1"));
     EXPECT_EQ((std::vector<std::string>{"only one"}), prompts_.shown);
+    EXPECT_TRUE(prompts_.asked.empty());
+    EXPECT_EQ(9, usb_.ids[0]);
+    EXPECT_EQ(1, usb_.ids[4]);
 }
 
 TEST_F(UsbPrinterIdTest, AdvancedNeedsOnePrinterAndWritesThePortsNumber) {

@@ -1,0 +1,62 @@
+#include "shared/ProgramInstances.h"
+
+#include <vector>
+
+namespace {
+
+std::string ProgramPath(win::Platform& platform) {
+    // Paths may be longer than MAX_PATH: grow the buffer until the whole path fits.
+    for (win::DWORD size = 260; size <= 32768; size *= 2) {
+        std::vector<char> buffer(size, '\0');
+        win::DWORD length = platform.files.GetModuleFileNameA(nullptr, buffer.data(), size);
+        if (length == 0) return "";
+        if (length < size - 1) return std::string(buffer.data(), length);
+    }
+    return "";
+}
+
+std::string CurrentDirectory(win::Platform& platform) {
+    win::DWORD needed = platform.files.GetCurrentDirectoryA(0, nullptr);
+    if (needed == 0) return "";
+    std::vector<char> buffer(needed + 1, '\0');
+    win::DWORD length = platform.files.GetCurrentDirectoryA(needed + 1, buffer.data());
+    return length == 0 || length > needed ? "" : std::string(buffer.data(), length);
+}
+
+bool IsFile(win::Platform& platform, const std::string& path) {
+    win::DWORD attributes = platform.files.GetFileAttributesA(path.c_str());
+    return attributes != win::INVALID_FILE_ATTRIBUTES && (attributes & win::FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+std::string WithoutTrailingBackslash(std::string path) {
+    while (path.size() > 3 && path.back() == '\\') path.pop_back();
+    return path;
+}
+
+}  // namespace
+
+bool IsMutexHeld(win::Platform& platform, const char* name) {
+    win::HANDLE mutex = platform.windows.OpenMutexA(win::SYNCHRONIZE, win::FALSE, name);
+    if (mutex == nullptr) return false;
+    platform.windows.CloseHandle(mutex);
+    return true;
+}
+
+std::string ApplicationName(win::Platform& platform) {
+    std::string path = ProgramPath(platform);
+    size_t slash = path.find_last_of("\\/");
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    size_t dot = name.find_last_of('.');
+    if (dot != std::string::npos) name.erase(dot);
+    return name;
+}
+
+void SettleCurrentDirectory(win::Platform& platform, const char* languageFile) {
+    std::string current = WithoutTrailingBackslash(CurrentDirectory(platform));
+    if (!current.empty() && IsFile(platform, current + languageFile)) return;
+    std::string program = ProgramPath(platform);
+    size_t slash = program.find_last_of('\\');
+    if (slash == std::string::npos) return;
+    std::string folder = WithoutTrailingBackslash(program.substr(0, slash + 1));
+    if (IsFile(platform, folder + languageFile)) platform.files.SetCurrentDirectoryA(folder.c_str());
+}

@@ -1,0 +1,22 @@
+// How setup and uninstall see each other and themselves running, whatever the language file calls their
+// windows, and the start-up step that finds the medium when started from another folder.
+#pragma once
+
+#include <string>
+
+#include "platform/Platform.h"
+
+// Held by a running setup and a running uninstall for their whole run; the names never change.
+constexpr char kSetupRunningMutex[] = "PosPrinterDriverSetup.Running";
+constexpr char kUninstallRunningMutex[] = "PosPrinterDriverUninstall.Running";
+
+// Whether another process holds the named mutex.
+bool IsMutexHeld(win::Platform& platform, const char* name);
+
+// The program file's base name without its extension ("setup" for ...\setup.exe).
+std::string ApplicationName(win::Platform& platform);
+
+// A shortcut may start the program in another working folder. When the current directory lacks the
+// language file (such as "\language\setup.ini") and the program's own folder has it, the program's
+// folder becomes the current directory, before anything reads a file relative to it.
+void SettleCurrentDirectory(win::Platform& platform, const char* languageFile);

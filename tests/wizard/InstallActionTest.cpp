@@ -1,0 +1,173 @@
+// The Install button on the last page, on the sample medium against the simulated Windows: what is
+// refused before anything changes, the USB steps, the progress window and the close.
+#include <thread>
+
+#include "platform/sim/SimUsbDevices.h"
+#include "setup/wizard/ProgressWindow.h"
+#include "tests/wizard/WizardFixture.h"
+
+namespace {
+
+class InstallActionTest : public WizardTest {
+protected:
+    void SetUp() override {
+        WizardTest::SetUp();
+        // The progress window ticks until it closes itself, letting the worker run meanwhile.
+        sim_.ui().modalScripts[IDD_PROGRESS] = [this](SimDialog& progress) {
+            progressShown_ = true;
+            for (int tick = 0; tick < 1000000 && !progress.ended(); ++tick) {
+                if (!progress.Timer(ProgressWindow::kTimer)) break;
+                std::this_thread::yield();
+            }
+        };
+    }
+
+    // Pages through with the model of the class list's entry, then picks the port and presses Install.
+    void Install(int radio, int list, int entry, const std::string& port, bool advanced = false) {
+        Run([=](SimDialog& frame) {
+            ToModelChoice(radio, list, entry);
+            Next();
+            if (advanced) Page(kInstallModePageIndex).Click(IDC_ADVANCED);
+            Next();
+            Next();
+            SimDialog& portPage = Page(kPortPageIndex);
+            int at = portPage.FindStringExact(IDC_PORT, -1, port.c_str());
+            ASSERT_NE(win::CB_ERR, at) << port;
+            if (portPage.GetCurSel(IDC_PORT) != at) ASSERT_TRUE(portPage.Select(IDC_PORT, at));
+            Next();
+            stayed_ = !frame.ended();
+        });
+    }
+
+    bool progressShown_ = false;
+    bool stayed_ = false;
+    win::sim::SimUsbDevices usb_{sim_.library()};
+};
+
+TEST_F(InstallActionTest, ASerialPortRunsTheInstallationBehindTheProgressWindowAndCloses) {
+    Install(IDC_RECEIPT, IDC_RECEIPT_MODELS, 0, "KXCOM3:");
+    EXPECT_TRUE(progressShown_);
+    EXPECT_FALSE(stayed_);
+    EXPECT_EQ("ZMX-M530(S)", frame_->Record().printerName.substr(0, 11));
+    EXPECT_EQ("KXCOM3:", frame_->Record().portName);
+    EXPECT_EQ(38400, frame_->Record().serial.baudRate);
+    ASSERT_FALSE(sim_.ui().MessageBoxes().empty()) << "the outcome is shown";
+    EXPECT_EQ(win::IDOK, sim_.ui().ModalDialogs().back().result);
+    // The wizard stepped aside while the worker ran.
+    std::vector<std::string> calls;
+    for (const auto& call : sim_.ui().WindowCalls()) calls.push_back(call.operation);
+    EXPECT_NE(calls.end(), std::find(calls.begin(), calls.end(), "ShowWindow minimised"));
+    EXPECT_NE(calls.end(), std::find(calls.begin(), calls.end(), "SetWindowPos topmost"));
+}
+
+TEST_F(InstallActionTest, AParallelPortNamesThePrinterP) {
+    Install(IDC_TICKET, IDC_TICKET_MODELS, 0, "LPT1:");  // ZMX-T300 preselects LPT1:
+    EXPECT_FALSE(stayed_);
+    EXPECT_NE(std::string::npos, frame_->Record().printerName.find("(P)"));
+    EXPECT_EQ(kDriverKindGdi, frame_->Record().driverKind);
+}
+
+TEST_F(InstallActionTest, WithoutAModelNothingHappensButTheMessage) {
+    sim_.windows().WriteFile("C:\\MEDIUM\\DRVCONFIG\\setup.ini",
+                             "[DEVICENAME]\r\nDEVICENUMBER=1\r\nDEVICENAME1=ZMX-M530-ReceiptPrinter\r\n");
+    Run([this](SimDialog& frame) {
+        Page(0).Click(IDC_ACCEPT);
+        for (int i = 0; i < 4; ++i) Next();
+        EXPECT_EQ(kPortPageIndex, VisiblePage());
+        Next();
+        EXPECT_FALSE(frame.ended());
+        EXPECT_EQ(std::vector<std::string>{Text("Message", "IDS_ERR_SELPRINTER")}, MessageTexts());
+        frame.Click(win::IDCANCEL);
+    });
+    EXPECT_FALSE(progressShown_);
+}
+
+TEST_F(InstallActionTest, TypicalUsbWithoutAPrinterGoesOnAsPortOne) {
+    // An up-to-date driver: its installer is not started.
+    for (const char* path : {"C:\\MEDIUM\\USBDrv\\bulkusb.sys", "C:\\WINDOWS\\system32\\drivers\\bulkusb.sys"}) {
+        sim_.windows().WriteFile(path, "driver");
+        sim_.version().SetFileVersion(path, "2.0.0.1");
+    }
+    Install(IDC_TICKET, IDC_TICKET_MODELS, 1, "USB_ZMX-T310_1");
+    EXPECT_TRUE(progressShown_);
+    EXPECT_NE(std::string::npos, frame_->Record().printerName.find("(U) 1"));
+    EXPECT_TRUE(sim_.ui().ShellCalls().empty());
+}
+
+TEST_F(InstallActionTest, TypicalUsbAsksBeforeMovingThePrinterToPortOne) {
+    usb_.Connect(0, 9);  // port 2
+    sim_.ui().messageBoxAnswers = {win::IDNO};
+    Install(IDC_TICKET, IDC_TICKET_MODELS, 1, "USB_ZMX-T310_1");
+    EXPECT_TRUE(stayed_) << "No ends the action on the last page";
+    EXPECT_FALSE(progressShown_);
+    EXPECT_EQ(9, usb_.ids[0]);
+    EXPECT_EQ(std::vector<std::string>{Text("Message", "IDS_INF_CHANGEID")}, MessageTexts());
+}
+
+TEST_F(InstallActionTest, TwoPrintersEndTheActionWithoutAQuestion) {
+    usb_.Connect(0, 9);
+    usb_.Connect(1, 9);
+    Install(IDC_TICKET, IDC_TICKET_MODELS, 1, "USB_ZMX-T310_1");
+    EXPECT_TRUE(stayed_);
+    EXPECT_EQ(9, usb_.ids[0]);
+    EXPECT_EQ(9, usb_.ids[1]);
+    for (const auto& box : sim_.ui().MessageBoxes()) EXPECT_NE(Text("Message", "IDS_INF_CHANGEID"), box.text);
+}
+
+TEST_F(InstallActionTest, NtFourRefusesAUsbPortBeforeTheDriverOrTheIdIsTouched) {
+    sim_.windows().SetVersion(win::VER_PLATFORM_WIN32_NT, 4, 0);
+    usb_.Connect(0, 9);
+    Run([this](SimDialog& frame) {
+        ToModelChoice(IDC_TICKET, IDC_TICKET_MODELS, 1);
+        for (int i = 0; i < 3; ++i) Next();
+        // NT 4 offers no USB port name: the wizard's own list never leads here, a changed list could.
+        SimDialog& port = Page(kPortPageIndex);
+        port.AddString(IDC_PORT, "USB_ZMX-T310_1");
+        port.Select(IDC_PORT, port.FindStringExact(IDC_PORT, -1, "USB_ZMX-T310_1"));
+        Next();
+        EXPECT_FALSE(frame.ended());
+    });
+    EXPECT_EQ(std::vector<std::string>{Text("Message", "IDS_ERR_NOSUPPORTUSB")}, MessageTexts());
+    EXPECT_EQ(9, usb_.ids[0]);
+    EXPECT_TRUE(sim_.ui().ShellCalls().empty());
+}
+
+TEST_F(InstallActionTest, AnOlderUsbDriverIsInstalledFirstAndWaitedForByCaption) {
+    // No bulkusb.sys in the system: the medium's installer runs with "2".
+    sim_.windows().WriteFile("C:\\MEDIUM\\USBDrv\\bulkusb.sys", "driver");
+    sim_.version().SetFileVersion("C:\\MEDIUM\\USBDrv\\bulkusb.sys", "2.0.0.1");
+    Install(IDC_TICKET, IDC_TICKET_MODELS, 1, "USB_ZMX-T310_1");
+    ASSERT_EQ(1u, sim_.ui().ShellCalls().size());
+    EXPECT_EQ("C:\\MEDIUM\\USBDrv\\Install.exe", sim_.ui().ShellCalls()[0].file);
+    EXPECT_EQ("2", sim_.ui().ShellCalls()[0].parameters);
+    std::vector<win::DWORD> sleeps(sim_.windows().sleeps.begin(), sim_.windows().sleeps.begin() + 3);
+    EXPECT_EQ((std::vector<win::DWORD>{500, 1000, 2000}), sleeps);
+}
+
+TEST(ProgressWindowTest, FollowsTheScheduleAndClosesOnTheOutcome) {
+    win::sim::SimPlatform sim;
+    sim.ui().resources = &SetupResources();
+    std::atomic<int32_t> completion{kCompletionRunning};
+    SetupContext context(sim.platform());
+    ProgressWindow window(context, kGenerationXP, completion);
+    std::vector<int> bar;
+    sim.ui().modalScripts[IDD_PROGRESS] = [&](SimDialog& progress) {
+        EXPECT_EQ(std::make_pair(0, 100), progress.ProgressRange(IDC_PROGRESS));
+        EXPECT_EQ(700, progress.banner().weight);
+        EXPECT_EQ(100u, progress.timers().at(ProgressWindow::kTimer));
+        for (int tick = 0; tick < 12; ++tick) progress.Timer(ProgressWindow::kTimer);
+        EXPECT_EQ(80u, progress.timers().at(ProgressWindow::kTimer));
+        progress.Command(win::IDCANCEL);  // Escape does not close it
+        completion = kCompletionSucceeded;
+        while (!progress.ended() && progress.Timer(ProgressWindow::kTimer)) {
+        }
+        bar = progress.ProgressPositions(IDC_PROGRESS);
+        EXPECT_TRUE(progress.timers().empty());
+    };
+    EXPECT_EQ(win::IDOK, sim.ui().DialogBoxParamA(IDD_PROGRESS, nullptr, window));
+    ASSERT_FALSE(bar.empty());
+    EXPECT_EQ(99, bar.back());
+    EXPECT_EQ(11, bar[11]);
+}
+
+}  // namespace

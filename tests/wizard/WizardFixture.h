@@ -1,0 +1,71 @@
+// The wizard on the sample medium against the simulated Windows: setup runs, a script plays the user.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/sim/SimPlatform.h"
+#include "resources/resource.h"
+#include "setup/wizard/SetupApp.h"
+#include "setup/wizard/WizardFrame.h"
+#include "tests/support/SetupResources.h"
+
+namespace fs = std::filesystem;
+using win::sim::SimDialog;
+
+class WizardTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fs::copy(fs::path(SOURCE_DIR) / "medium", sim_.windows().HostPath("C:\\MEDIUM"),
+                 fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+        sim_.ui().resources = &SetupResources();
+    }
+
+    std::string Text(const char* section, const char* key) {
+        return LanguageText(sim_.platform(), section).Get(key);
+    }
+
+    // Runs setup; `user` acts while the wizard is open, with the frame's surface and the frame.
+    void Run(std::function<void(SimDialog&)> user = nullptr) {
+        sim_.ui().modalScripts[IDD_WIZARD] = [this, user](SimDialog& dialog) {
+            frameDialog_ = &dialog;
+            if (user) user(dialog);
+        };
+        RunSetup(sim_.platform(), [this](WizardFrame& frame) { frame_ = &frame; });
+    }
+
+    SimDialog& Page(int index) { return *sim_.ui().Dialog(frame_->PageWindow(index)); }
+    // The page the user sees: exactly one is visible once the frame runs.
+    int VisiblePage() {
+        int visible = -1;
+        for (int i = 0; i < frame_->PageCount(); ++i) {
+            if (!Page(i).IsVisible()) continue;
+            EXPECT_EQ(-1, visible) << "two pages visible";
+            visible = i;
+        }
+        return visible;
+    }
+    void Next() { ASSERT_TRUE(frameDialog_->Click(win::IDOK)); }
+    void Back() { ASSERT_TRUE(frameDialog_->Click(IDC_BACK)); }
+    // Accepts the agreement and chooses the model on page 1.
+    void ToModelChoice(int radio, int list, int entry) {
+        ASSERT_TRUE(Page(kAgreementPageIndex).Click(IDC_ACCEPT));
+        Next();
+        ASSERT_TRUE(Page(kPrinterSelectionPageIndex).Click(radio));
+        ASSERT_TRUE(Page(kPrinterSelectionPageIndex).Select(list, entry));
+    }
+    std::vector<std::string> MessageTexts() {
+        std::vector<std::string> texts;
+        for (const auto& box : sim_.ui().MessageBoxes()) texts.push_back(box.text);
+        return texts;
+    }
+
+    win::sim::SimPlatform sim_;
+    SimDialog* frameDialog_ = nullptr;
+    WizardFrame* frame_ = nullptr;
+};
