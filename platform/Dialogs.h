@@ -18,6 +18,12 @@ constexpr COLORREF RGB(BYTE red, BYTE green, BYTE blue) {
     return static_cast<COLORREF>(red) | static_cast<COLORREF>(green) << 8 | static_cast<COLORREF>(blue) << 16;
 }
 
+// A colour that stands for one of the system's colours (GetSysColor), as it is when the control paints.
+constexpr COLORREF kSystemColourFlag = 0x80000000;
+constexpr COLORREF SystemColour(int index) { return kSystemColourFlag | static_cast<COLORREF>(index); }
+constexpr int COLOR_WINDOW = 5;
+constexpr int COLOR_WINDOWTEXT = 8;
+
 constexpr int IDOK = 1;
 constexpr int IDCANCEL = 2;
 constexpr int IDABORT = 3;
@@ -112,7 +118,8 @@ public:
     // Painting the host does: stretch the bitmap over the control's client area on every paint.
     virtual void SetPicture(int id, HBITMAP picture) = 0;
     // Paint the control's text in this colour on this background, in the font of that character height
-    // and face.
+    // and face; height 0 without a face keeps the control's own font. An edit box, read-only too, gets
+    // its background behind the text as well.
     virtual void SetControlColours(int id, COLORREF text, COLORREF background, int fontHeight,
                                    LPCSTR face) = 0;
 };

@@ -207,10 +207,12 @@ public:
         Release(paint);
         paint.text = text;
         paint.background = background;
-        paint.brush = ::CreateSolidBrush(background);
-        paint.font = ::CreateFontA(-fontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                   DEFAULT_PITCH | FF_DONTCARE, face);
+        // A system colour's brush belongs to the system and follows its settings.
+        if ((background & kSystemColourFlag) == 0) paint.brush = ::CreateSolidBrush(background);
+        if (fontHeight != 0 || face != nullptr)
+            paint.font = ::CreateFontA(-fontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                       DEFAULT_PITCH | FF_DONTCARE, face);
         ::InvalidateRect(Item(id), nullptr, TRUE);
         ::UpdateWindow(Item(id));
     }
@@ -242,13 +244,17 @@ public:
         if (found == colours_.end()) return nullptr;
         const Paint& paint = found->second;
         if (paint.font != nullptr) ::SelectObject(context, paint.font);
-        ::SetTextColor(context, paint.text);
-        if (isStatic) {
+        ::SetTextColor(context, Resolved(paint.text));
+        // A read-only edit box asks as a static control does, but redraws its text over old text.
+        char className[8] = "";
+        ::GetClassNameA(control, className, sizeof(className));
+        if (isStatic && ::lstrcmpiA(className, "Edit") != 0) {
             ::SetBkMode(context, TRANSPARENT);
         } else {
-            ::SetBkColor(context, paint.background);
+            ::SetBkColor(context, Resolved(paint.background));
         }
-        return paint.brush;
+        if (paint.brush != nullptr) return paint.brush;
+        return ::GetSysColorBrush(static_cast<int>(paint.background & ~kSystemColourFlag));
     }
 
 private:
@@ -258,6 +264,10 @@ private:
         ::HBRUSH brush = nullptr;
         ::HFONT font = nullptr;
     };
+    static ::COLORREF Resolved(win::COLORREF colour) {
+        if ((colour & kSystemColourFlag) == 0) return colour;
+        return ::GetSysColor(static_cast<int>(colour & ~kSystemColourFlag));
+    }
     static void Release(Paint& paint) {
         if (paint.brush != nullptr) ::DeleteObject(paint.brush);
         if (paint.font != nullptr) ::DeleteObject(paint.font);

@@ -41,6 +41,12 @@ public:
     DriverKind Kind() const { return driverKind_; }
 
 private:
+    // Entry 0, or with `parallel` the first parallel port.
+    void SelectDefaultPort(win::DialogSurface& surface, bool parallel);
+    // The settings, the raster box, DriverKind and the note that go with the selected port's kind.
+    void ApplyPortKind(win::DialogSurface& surface);
+    void ShowUsbNote(win::DialogSurface& surface);
+
     SetupContext& context_;
     WizardHost& host_;
     const OperatingSystemPage& systemPage_;

@@ -103,6 +103,7 @@ TEST(SimDialogTest, ClickingARadioClearsOnlyItsGroup) {
     RecordingPage recorder;
     SimDialog page = MakeDialog(IDD_SERIES_PAGE, &recorder);
     page.Init();
+    page.Show(true);
     page.CheckDlgButton(IDC_SET_DEFAULT, BST_CHECKED);
     EXPECT_TRUE(page.Click(IDC_LABEL));
     EXPECT_EQ(BST_UNCHECKED, page.IsDlgButtonChecked(IDC_RECEIPT));
@@ -135,6 +136,7 @@ TEST(SimDialogTest, CheckRadioButtonWorksOnTheIdRangeNotTheGroup) {
 TEST(SimDialogTest, DisabledOrHiddenControlsTakeNoInput) {
     RecordingPage recorder;
     SimDialog page = MakeDialog(IDD_PORT_PAGE, &recorder);
+    page.Show(true);
     EXPECT_FALSE(page.IsDlgItemEnabled(IDC_RASTER));
     EXPECT_FALSE(page.Click(IDC_RASTER));
     EXPECT_EQ(BST_UNCHECKED, page.IsDlgButtonChecked(IDC_RASTER));

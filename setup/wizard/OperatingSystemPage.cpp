@@ -1,0 +1,55 @@
+// The operating-system page: the generation of the running system, shown and held.
+#include "setup/wizard/OperatingSystemPage.h"
+
+#include "resources/resource.h"
+#include "shared/CompatibilityRecord.h"
+#include "shared/LanguageText.h"
+
+namespace {
+
+// The radio of each generation, as the generation table names it.
+int RadioOf(PlatformGeneration generation) { return GetGenerationProperties(generation)->radioId; }
+
+}  // namespace
+
+win::BOOL OperatingSystemPage::OnInit(win::DialogSurface& surface) {
+    generation_ = kGenerationWin98Me;
+    win::OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof(version);
+    context_.platform.kernel.GetVersionExA(&version);
+
+    int selected = 0;
+    if (version.dwPlatformId == win::VER_PLATFORM_WIN32_WINDOWS) {
+        // Windows 95 (4.0) selects nothing; 98 and Me do.
+        if (version.dwMinorVersion != 0) selected = IDC_OS_WIN98;
+    } else if (version.dwPlatformId == win::VER_PLATFORM_WIN32_NT) {
+        const struct {
+            win::DWORD major, minor;
+            PlatformGeneration generation;
+        } kKnown[] = {{4, 0, kGenerationNT4},
+                      {5, 0, kGenerationWin2000},
+                      {5, 1, kGenerationXP},
+                      {5, 2, kGenerationServer2003},
+                      {6, 0, kGenerationVista}};
+        // Any other NT release selects nothing and is installed for as 98/Me.
+        for (const auto& known : kKnown) {
+            if (version.dwMajorVersion == known.major && version.dwMinorVersion == known.minor) {
+                generation_ = known.generation;
+                selected = RadioOf(generation_);
+            }
+        }
+    } else {
+        host_.ShowMessage(context_.messageText.Get("IDS_ERR_SYSTEM"));
+    }
+    if (selected != 0) surface.CheckRadioButton(IDC_OS_WIN98, IDC_OS_VISTA, selected);
+    if (generation_ == kGenerationVista) ApplyCompatibilityRecord(context_.platform);
+
+    for (PlatformGeneration g = 0; g < kGenerationCount; ++g)
+        surface.EnableDlgItem(RadioOf(g), g == generation_ ? win::TRUE : win::FALSE);
+    return win::TRUE;
+}
+
+void OperatingSystemPage::OnShow(win::DialogSurface& surface) {
+    surface.SetDlgItemTextA(IDC_SELECT_GROUP,
+                            LanguageText(context_.platform, "System").Get("Select").c_str());
+}
