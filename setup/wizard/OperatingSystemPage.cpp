@@ -23,26 +23,18 @@ win::BOOL OperatingSystemPage::OnInit(win::DialogSurface& surface) {
         // Windows 95 (4.0) selects nothing; 98 and Me do.
         if (version.dwMinorVersion != 0) selected = IDC_OS_WIN98;
     } else if (version.dwPlatformId == win::VER_PLATFORM_WIN32_NT) {
-        const struct {
-            win::DWORD major, minor;
-            PlatformGeneration generation;
-        } kKnown[] = {{4, 0, kGenerationNT4},
-                      {5, 0, kGenerationWin2000},
-                      {5, 1, kGenerationXP},
-                      {5, 2, kGenerationServer2003},
-                      {6, 0, kGenerationVista}};
-        // Any other NT release selects nothing and is installed for as 98/Me.
-        for (const auto& known : kKnown) {
-            if (version.dwMajorVersion == known.major && version.dwMinorVersion == known.minor) {
-                generation_ = known.generation;
-                selected = RadioOf(generation_);
-            }
-        }
+        // As the install itself sees it: Windows 7 and later take the newest (Vista) drivers; any other
+        // unknown NT release is installed for as 98/Me and selects nothing.
+        generation_ = GenerationFromVersion(version);
+        if (generation_ != kGenerationWin98Me) selected = RadioOf(generation_);
     } else {
         host_.ShowMessage(context_.messageText.Get("IDS_ERR_SYSTEM"));
     }
     if (selected != 0) surface.CheckRadioButton(IDC_OS_WIN98, IDC_OS_VISTA, selected);
-    if (generation_ == kGenerationVista) ApplyCompatibilityRecord(context_.platform);
+    // The assistant's record is a Vista matter only (NT 6.0).
+    if (version.dwPlatformId == win::VER_PLATFORM_WIN32_NT && version.dwMajorVersion == 6 &&
+        version.dwMinorVersion == 0)
+        ApplyCompatibilityRecord(context_.platform);
 
     for (PlatformGeneration g = 0; g < kGenerationCount; ++g)
         surface.EnableDlgItem(RadioOf(g), g == generation_ ? win::TRUE : win::FALSE);

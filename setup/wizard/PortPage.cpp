@@ -15,6 +15,10 @@ namespace {
 constexpr int kSettingLists[] = {IDC_BAUD_RATE, IDC_DATA_BITS, IDC_PARITY, IDC_STOP_BITS, IDC_FLOW_CONTROL};
 const char* const kParityKeys[] = {"Parity.Even", "Parity.Mark", "Parity.None", "Parity.Odd", "Parity.Space"};
 const char* const kFlowControlKeys[] = {"Protocol.None", "Protocol.Xonoff", "Protocol.Hardware"};
+// The settings the entries stand for, in the same order: the entries' texts are the language file's
+// words ("偶校验", "硬件"), not the letters the serial settings take.
+const char kParityLetters[] = {'e', 'm', 'n', 'o', 's'};
+const char kFlowControlLetters[] = {' ', 'x', 'p'};
 // The baud-rate list's entries in order; a rate the list lacks shows as 38400.
 constexpr int kBaudRates[] = {110, 300, 1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
 constexpr int kFallbackBaudEntry = 7;
@@ -124,15 +128,17 @@ void PortPage::OnCommand(win::DialogSurface& surface, int id, int notification) 
         case IDC_STOP_BITS:
             serial_.stopBits = std::strtod(text.c_str(), nullptr);
             break;
-        case IDC_PARITY:
-            if (!text.empty()) serial_.parity = text[0];
+        case IDC_PARITY: {
+            int entry = surface.GetCurSel(IDC_PARITY);
+            if (entry >= 0 && entry < static_cast<int>(sizeof kParityLetters)) serial_.parity = kParityLetters[entry];
             break;
-        case IDC_FLOW_CONTROL:
-            // The language file's texts are compared as they are; any other text leaves the setting.
-            if (text == "Xon/Xoff") serial_.flowControl = 'x';
-            if (text == "Hardware") serial_.flowControl = 'p';
-            if (text == "None") serial_.flowControl = ' ';
+        }
+        case IDC_FLOW_CONTROL: {
+            int entry = surface.GetCurSel(IDC_FLOW_CONTROL);
+            if (entry >= 0 && entry < static_cast<int>(sizeof kFlowControlLetters))
+                serial_.flowControl = kFlowControlLetters[entry];
             break;
+        }
         default:
             break;
     }

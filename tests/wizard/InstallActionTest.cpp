@@ -33,7 +33,9 @@ protected:
             SimDialog& portPage = Page(kPortPageIndex);
             int at = portPage.FindStringExact(IDC_PORT, -1, port.c_str());
             ASSERT_NE(win::CB_ERR, at) << port;
-            if (portPage.GetCurSel(IDC_PORT) != at) ASSERT_TRUE(portPage.Select(IDC_PORT, at));
+            if (portPage.GetCurSel(IDC_PORT) != at) {
+                ASSERT_TRUE(portPage.Select(IDC_PORT, at));
+            }
             Next();
             stayed_ = !frame.ended();
         });
@@ -41,7 +43,6 @@ protected:
 
     bool progressShown_ = false;
     bool stayed_ = false;
-    win::sim::SimUsbDevices usb_{sim_.library()};
 };
 
 TEST_F(InstallActionTest, ASerialPortRunsTheInstallationBehindTheProgressWindowAndCloses) {

@@ -20,7 +20,9 @@ TEST(OperatingSystemPage, HoldsTheRunningGenerationAndEnablesOnlyItsRadio) {
         {2, 5, 1, kGenerationXP, IDC_OS_XP},
         {2, 5, 2, kGenerationServer2003, IDC_OS_2003},
         {2, 6, 0, kGenerationVista, IDC_OS_VISTA},
-        {2, 6, 1, kGenerationWin98Me, 0},  // Windows 7
+        {2, 6, 1, kGenerationVista, IDC_OS_VISTA},  // Windows 7, as the installation treats it
+        {2, 10, 0, kGenerationVista, IDC_OS_VISTA},
+        {2, 5, 3, kGenerationWin98Me, 0},
         {3, 10, 0, kGenerationWin98Me, 0},
     };
     for (const auto& c : cases) {
@@ -41,11 +43,11 @@ TEST(OperatingSystemPage, HoldsTheRunningGenerationAndEnablesOnlyItsRadio) {
         const int enabled = GetGenerationProperties(c.generation)->radioId;
         for (int radio : {IDC_OS_WIN98, IDC_OS_NT, IDC_OS_2000, IDC_OS_XP, IDC_OS_2003, IDC_OS_VISTA})
             EXPECT_EQ(radio == enabled, d.IsDlgItemEnabled(radio) != 0) << radio;
-        // Only a platform that is neither 9x nor NT is refused; only Vista is recorded.
+        // Only a platform that is neither 9x nor NT is refused; only Vista itself (6.0) is recorded.
         EXPECT_EQ(c.platformId == 3 ? std::vector<std::string>{"not this one"} : std::vector<std::string>{},
                   host.messages);
         win::DWORD recorded = 0;
-        EXPECT_EQ(c.generation == kGenerationVista,
+        EXPECT_EQ(c.platformId == 2 && c.major == 6 && c.minor == 0,
                   sim.registry().GetDwordValue(win::HKEY_CURRENT_USER, kCompatibilityAssistantKey,
                                                sim.windows().moduleFileName, &recorded));
         EXPECT_EQ("Your system", d.GetDlgItemTextA(IDC_SELECT_GROUP));

@@ -142,7 +142,7 @@ TEST_F(PortPageTest, OnlyAnotherModelOrModeRebuildsTheList) {
     page_.FillPortList(*d_, "U", kGenerationWin98Me, kPrinterClassLabel);
     EXPECT_EQ("LPT2:", Shown());
     EXPECT_EQ("LPT2:", page_.SelectedPort());
-    EXPECT_EQ('M', page_.Serial().parity);
+    EXPECT_EQ('m', page_.Serial().parity);
 
     Arrive("U", kInstallModeAdvanced);
     EXPECT_EQ("KXCOM1:", page_.SelectedPort());
@@ -164,11 +164,12 @@ TEST_F(PortPageTest, SettingListsSetTheirFieldsAndTheDefaultBaudRateIsTheOneShow
     EXPECT_EQ(110, pick(IDC_BAUD_RATE, 0).baudRate);
     EXPECT_EQ(5, pick(IDC_DATA_BITS, 0).dataBits);
     EXPECT_EQ(1.5, pick(IDC_STOP_BITS, 1).stopBits);
-    // Parity is the text's first character as spelt; flow control changes only for the exact words.
+    // The entry, not its text, gives the setting: Chinese or oddly spelt words give the right letter.
     EXPECT_EQ('e', pick(IDC_PARITY, 0).parity);
-    EXPECT_EQ('O', pick(IDC_PARITY, 3).parity);
+    EXPECT_EQ('o', pick(IDC_PARITY, 3).parity);
+    EXPECT_EQ('n', pick(IDC_PARITY, 2).parity);
     EXPECT_EQ('x', pick(IDC_FLOW_CONTROL, 1).flowControl);
-    EXPECT_EQ('x', pick(IDC_FLOW_CONTROL, 2).flowControl);
+    EXPECT_EQ('p', pick(IDC_FLOW_CONTROL, 2).flowControl);
     EXPECT_EQ(' ', pick(IDC_FLOW_CONTROL, 0).flowControl);
 
     for (int value : {9600, 0, 12345}) {

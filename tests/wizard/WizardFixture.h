@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/sim/SimPlatform.h"
+#include "platform/sim/SimUsbDevices.h"
 #include "resources/resource.h"
 #include "setup/wizard/SetupApp.h"
 #include "setup/wizard/WizardFrame.h"
@@ -66,6 +67,8 @@ protected:
     }
 
     win::sim::SimPlatform sim_;
+    // The medium's USB library, with no printer connected unless a test connects one.
+    win::sim::SimUsbDevices usb_{sim_.library()};
     SimDialog* frameDialog_ = nullptr;
     WizardFrame* frame_ = nullptr;
 };

@@ -172,17 +172,18 @@ TEST_F(WizardTest, NtFourIsRefusedForAModelWithoutIt) {
 
 TEST_F(WizardTest, BaudRateIsAppliedOnTheFirstArrivalAndAfterGoingBackPastTheModePage) {
     Run([this](SimDialog&) {
-        ToModelChoice(IDC_TICKET, IDC_TICKET_MODELS, 0);  // ZMX-T300: 19200
+        ToModelChoice(IDC_TICKET, IDC_TICKET_MODELS, 1);  // ZMX-T310: 115200, on KXCOM1:
         Next();
         Next();
         Next();
         SimDialog& port = Page(kPortPageIndex);
         std::string shown;
         port.GetLBText(IDC_BAUD_RATE, port.GetCurSel(IDC_BAUD_RATE), &shown);
-        EXPECT_EQ("19200", shown);
+        EXPECT_EQ("115200", shown);
+        EXPECT_TRUE(port.IsDlgItemEnabled(IDC_BAUD_RATE));
 
         // The user's choice survives going back to the operating-system and mode pages.
-        port.Select(IDC_BAUD_RATE, 5);  // 9600
+        ASSERT_TRUE(port.Select(IDC_BAUD_RATE, 5));  // 9600
         Back();
         Back();
         Next();
@@ -197,7 +198,7 @@ TEST_F(WizardTest, BaudRateIsAppliedOnTheFirstArrivalAndAfterGoingBackPastTheMod
         Next();
         Next();
         Next();
-        EXPECT_EQ(6, port.GetCurSel(IDC_BAUD_RATE));
+        EXPECT_EQ(9, port.GetCurSel(IDC_BAUD_RATE));
     });
 }
 
