@@ -106,6 +106,20 @@ void ModelFilePaths(win::Platform& platform, PrinterClass printerClass, char* de
     CopyFitting(known ? directory + kClassFileNames[printerClass] : directory, classFilePath);
 }
 
+int ReadModelPortNumber(win::Platform& platform, PrinterClass printerClass, const std::string& model,
+                        const char* key) {
+    if (printerClass < 0 || printerClass >= kPrinterClassCount) return 0;
+    char deviceList[kModelTextSize];
+    char classFile[kModelTextSize];
+    ModelFilePaths(platform, printerClass, deviceList, classFile);
+    if (classFile[0] == '\0') return 0;
+    char value[kModelTextSize] = {};
+    std::string section = model + ".PORT";
+    platform.profile.GetPrivateProfileStringA(section.c_str(), key, "0", value, kModelTextSize, classFile);
+    long long number = std::strtoll(value, nullptr, 10);
+    return static_cast<int>(number < INT_MIN ? INT_MIN : number > INT_MAX ? INT_MAX : number);
+}
+
 ModelConfig::ModelConfig(win::Platform& platform) : platform_(platform) {
     std::string directory;
     if (!ProgramDirectory(platform, &directory)) return;

@@ -71,6 +71,11 @@ struct MonitorPair {
 void ModelFilePaths(win::Platform& platform, PrinterClass printerClass, char* deviceListPath,
                     char* classFilePath);
 
+// A number of the model's port section ("%s.PORT" in the class file), read as the wizard reads it: with
+// the default "0", so a missing file, section or key gives 0; a number beyond int is held at its limit.
+int ReadModelPortNumber(win::Platform& platform, PrinterClass printerClass, const std::string& model,
+                        const char* key);
+
 // Every value is read with the default "0" and cut at its documented size. The records filled point
 // into this object's buffers: valid while it lives and until the same operation runs again.
 class ModelConfig {

@@ -46,20 +46,6 @@ std::string SelectedText(win::DialogSurface& surface, int list) {
     return text;
 }
 
-// A number from the model's port section; 0 when the class has no file or the key is missing.
-int ReadPortKey(win::Platform& platform, PrinterClass printerClass, const std::string& model,
-                const char* key) {
-    if (printerClass < 0 || printerClass >= kPrinterClassCount) return 0;
-    char deviceList[kModelTextSize];
-    char classFile[kModelTextSize];
-    ModelFilePaths(platform, printerClass, deviceList, classFile);
-    if (classFile[0] == '\0') return 0;
-    char value[kModelTextSize] = {};
-    std::string section = model + ".PORT";
-    platform.profile.GetPrivateProfileStringA(section.c_str(), key, "0", value, kModelTextSize, classFile);
-    return ToInt(value);
-}
-
 }  // namespace
 
 PortPage::PortPage(SetupContext& context, WizardHost& host, const OperatingSystemPage& systemPage)
@@ -182,8 +168,8 @@ void PortPage::FillPortList(win::DialogSurface& surface, const std::string& mode
     }
 
     win::Platform& platform = context_.platform;
-    bool usbSupported = ReadPortKey(platform, printerClass, model, "USBSUPPORTED") != 0;
-    int lptDefault = ReadPortKey(platform, printerClass, model, "LPTDEFAULT");
+    bool usbSupported = ReadModelPortNumber(platform, printerClass, model, "USBSUPPORTED") != 0;
+    int lptDefault = ReadModelPortNumber(platform, printerClass, model, "LPTDEFAULT");
     int32_t id = GetUsbDeviceId(platform, context_.messageText,
                                 [this](const std::string& text) { host_.ShowMessage(text); });
 

@@ -164,16 +164,6 @@ void WizardFrame::ShowPage(int index, bool visible) {
     if (window != nullptr) platform_.windows.ShowWindow(window, visible ? win::SW_SHOW : win::SW_HIDE);
 }
 
-std::string WizardFrame::ReadPortKey(PrinterClass printerClass, const std::string& model, const char* key) {
-    char deviceList[kModelTextSize];
-    char classFile[kModelTextSize];
-    ModelFilePaths(platform_, printerClass, deviceList, classFile);
-    std::string section = model + ".PORT";
-    char value[kModelTextSize] = {};
-    platform_.profile.GetPrivateProfileStringA(section.c_str(), key, "0", value, sizeof value, classFile);
-    return value;
-}
-
 bool WizardFrame::SetActivePage(int n) {
     if (n < 0 || n >= PageCount()) return false;
     if (current_ >= 0) {
@@ -196,22 +186,22 @@ bool WizardFrame::SetActivePage(int n) {
 
 void WizardFrame::OfferInstallModes(int n) {
     const PrinterSelectionPage& selection = typed_->selection;
-    std::string advanced = ReadPortKey(selection.SelectedClass(), selection.SelectedModel(), "AdvancedSetup");
+    int advanced = ReadModelPortNumber(platform_, selection.SelectedClass(), selection.SelectedModel(), "AdvancedSetup");
     win::DialogSurface* modePage = PageSurface(n);
-    if (modePage != nullptr) typed_->installMode.OfferAdvanced(*modePage, std::atoi(advanced.c_str()) != 0);
+    if (modePage != nullptr) typed_->installMode.OfferAdvanced(*modePage, advanced != 0);
 }
 
 bool WizardFrame::CheckSystemSupported(int n) {
     const PrinterSelectionPage& selection = typed_->selection;
     PrinterClass printerClass = selection.SelectedClass();
     const std::string& model = selection.SelectedModel();
-    int server2003 = std::atoi(ReadPortKey(printerClass, model, "System2003Supported").c_str());
-    int vista = std::atoi(ReadPortKey(printerClass, model, "SystemVistaSupported").c_str());
-    int nt = std::atoi(ReadPortKey(printerClass, model, "SystemNTSupported").c_str());
+    int server2003 = ReadModelPortNumber(platform_, printerClass, model, "System2003Supported");
+    int vista = ReadModelPortNumber(platform_, printerClass, model, "SystemVistaSupported");
+    int nt = ReadModelPortNumber(platform_, printerClass, model, "SystemNTSupported");
 
     if (reloadBaudRate_) {
         win::DialogSurface* portPage = PageSurface(n);
-        int baudRate = std::atoi(ReadPortKey(printerClass, model, "BaudRate").c_str());
+        int baudRate = ReadModelPortNumber(platform_, printerClass, model, "BaudRate");
         if (portPage != nullptr) typed_->port.ApplyDefaultBaudRate(*portPage, baudRate);
         reloadBaudRate_ = false;
     }

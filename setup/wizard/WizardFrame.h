@@ -117,7 +117,6 @@ private:
     void ArriveAtLastPage();
     void SetButtonText(int id, const char* key);
     void ShowPage(int index, bool visible);
-    std::string ReadPortKey(PrinterClass printerClass, const std::string& model, const char* key);
 
     SetupContext& context_;
     win::Platform& platform_;
