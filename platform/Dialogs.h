@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/Win32Types.h"
@@ -43,6 +44,12 @@ constexpr UINT BST_CHECKED = 1;
 // The error result of the list operations, CB_ERR and LB_ERR alike.
 constexpr int CB_ERR = -1;
 constexpr int LB_ERR = -1;
+
+// Extended list-view styles.
+constexpr DWORD LVS_EX_GRIDLINES = 0x01;
+constexpr DWORD LVS_EX_CHECKBOXES = 0x04;
+constexpr DWORD LVS_EX_TRACKSELECT = 0x08;
+constexpr DWORD LVS_EX_FULLROWSELECT = 0x20;
 
 constexpr int SW_HIDE = 0;
 constexpr int SW_SHOWNORMAL = 1;
@@ -111,6 +118,26 @@ public:
     virtual int FindString(int id, int startAfter, LPCSTR prefix) = 0;
     // CB_FINDSTRINGEXACT: likewise, for an entry equal to `text` without regard to case.
     virtual int FindStringExact(int id, int startAfter, LPCSTR text) = 0;
+
+    // List views, by the ListView_ macro each stands for. Items are text-only, in column 0.
+    // ListView_SetExtendedListViewStyleEx: sets the styles of `mask` to those in `styles`; the old styles.
+    virtual DWORD ListViewSetExtendedStyle(int id, DWORD mask, DWORD styles) = 0;
+    virtual DWORD ListViewGetExtendedStyle(int id) = 0;
+    // ListView_InsertItem: the new item's index (at the end when `index` lies beyond it), or -1.
+    virtual int ListViewInsertItem(int id, int index, LPCSTR text) = 0;
+    virtual int ListViewGetItemCount(int id) = 0;
+    // The whole text of the item, however long; empty when there is no such item.
+    virtual std::string ListViewGetItemText(int id, int index) = 0;
+    // The check box of the item: state image 2 is ticked, 1 clear.
+    virtual BOOL ListViewGetCheckState(int id, int index) = 0;
+    virtual BOOL ListViewSetCheckState(int id, int index, BOOL check) = 0;
+    // The items after it move up by one.
+    virtual BOOL ListViewDeleteItem(int id, int index) = 0;
+    virtual BOOL ListViewDeleteAllItems(int id) = 0;
+
+    // Runs the call on the thread that owns the dialog and returns when it has run, as SendMessage does:
+    // how a worker thread reaches the dialog. From the owning thread it runs at once.
+    virtual void RunOnDialogThread(const std::function<void()>& call) = 0;
 
     // Ends a modal dialog with this result once its handler returns.
     virtual BOOL EndDialog(INT_PTR result) = 0;

@@ -1,11 +1,13 @@
 #!/usr/bin/env python3
-"""Draws the programs' 32 x 32, 16-colour icon (a receipt printer with its paper) into an .ico file."""
+"""Draws a 32 x 32, 16-colour icon into an .ico file: setup's receipt printer with its paper (the default),
+the uninstaller's printer with a red cross over the paper, or the restart question's circular arrow."""
 import struct
 import sys
 
 SIZE = 32
-# Palette index: 0 transparent background, 1 outline, 2 body, 3 paper, 4 lamp.
-PALETTE = [(0, 0, 0), (40, 40, 48), (150, 156, 168), (255, 255, 255), (40, 200, 60)]
+# Palette index: 0 transparent background, 1 outline, 2 body, 3 paper, 4 lamp, 5 cross, 6 arrow.
+PALETTE = [(0, 0, 0), (40, 40, 48), (150, 156, 168), (255, 255, 255), (40, 200, 60), (210, 40, 40),
+           (30, 110, 200)]
 PALETTE += [(0, 0, 0)] * (16 - len(PALETTE))
 
 
@@ -17,17 +19,36 @@ def pixel(x, y):
     return 0
 
 
-def main(path):
+def uninstall_pixel(x, y):
+    # A thick diagonal cross over the upper half of the printer.
+    if 8 <= x <= 23 and 2 <= y <= 17 and (abs((x - 8) - (y - 2)) <= 1 or abs((x - 8) + (y - 2) - 15) <= 1):
+        return 5
+    return pixel(x, y)
+
+
+def restart_pixel(x, y):
+    # A ring with a gap at the upper right, and an arrow head at the end of the gap.
+    dx, dy = x - 15.5, y - 15.5
+    distance = (dx * dx + dy * dy) ** 0.5
+    if 17 <= x <= 27 and 3 <= y <= 13 and x - 17 >= y - 3:
+        return 6 if (x >= 23 and y <= 9) or (x - 17) - (y - 3) <= 2 and x >= 20 else 0
+    if 9 <= distance <= 13 and not (x >= 16 and y <= 14 and dx > -dy * 0.2):
+        return 1 if distance < 10 or distance > 12 else 6
+    return 0
+
+
+def main(path, kind="setup"):
+    pixel_of = {"setup": pixel, "uninstall": uninstall_pixel, "restart": restart_pixel}[kind]
     rows = []
     masks = []
     for y in reversed(range(SIZE)):  # DIB rows run bottom-up
         row = bytearray()
         for x in range(0, SIZE, 2):
-            row.append(pixel(x, y) << 4 | pixel(x + 1, y))
+            row.append(pixel_of(x, y) << 4 | pixel_of(x + 1, y))
         rows.append(bytes(row))
         bits = 0
         for x in range(SIZE):
-            bits = bits << 1 | (1 if pixel(x, y) == 0 else 0)
+            bits = bits << 1 | (1 if pixel_of(x, y) == 0 else 0)
         masks.append(struct.pack(">I", bits))
     header = struct.pack("<IiiHHIIiiII", 40, SIZE, SIZE * 2, 1, 4, 0, 0, 0, 0, 16, 0)
     palette = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in PALETTE)
@@ -38,4 +59,4 @@ def main(path):
 
 
 if __name__ == "__main__":
-    main(sys.argv[1])
+    main(*sys.argv[1:3])

@@ -94,3 +94,28 @@
 
 // Progress window.
 #define IDC_PROGRESS 1079
+
+// Uninstall: icons and dialog templates. The numbers may repeat setup's, as uninstall.exe is a program of
+// its own; the names differ so that one header serves both.
+#define IDD_UNINSTALL_ABOUT 100
+#define IDD_UNINSTALL 102
+#define IDI_UNINSTALL 128
+#define IDD_REBOOT 129
+#define IDI_REBOOT 130
+
+// Uninstall main dialog; Exit is IDCANCEL.
+#define IDC_UNINST_START 1002
+#define IDC_UNINST_NOTE 1006
+#define IDC_UNINST_LOG 1008
+#define IDC_UNINST_LIST 1010
+#define IDC_UNINST_SELECT_ALL 1012
+#define IDC_UNINST_USB 1019
+
+// Restart question.
+#define IDC_REBOOT_NOTE1 1014
+#define IDC_REBOOT_NOTE2 1015
+#define IDC_REBOOT_NOTE3 1016
+
+// Uninstall about box.
+#define IDC_UNINST_ABOUT_VERSION 1017
+#define IDC_UNINST_ABOUT_COPYRIGHT 1018

@@ -38,6 +38,7 @@ constexpr DWORD ES_READONLY = 0x800;
 constexpr DWORD CBS_DROPDOWNLIST = 0x3;
 constexpr DWORD CBS_SORT = 0x100;
 constexpr DWORD LBS_SORT = 0x2;
+constexpr DWORD LVS_LIST = 0x3;
 
 struct ControlTemplate {
     int id = 0;

@@ -1,6 +1,8 @@
 // The simulated dialog surface: controls from the template, lists, radio groups and user input.
 #include "platform/sim/SimDialog.h"
 
+#include <algorithm>
+
 #include "platform/Windows.h"
 #include "platform/sim/SimWindows.h"
 
@@ -9,6 +11,7 @@ namespace win::sim {
 namespace {
 
 constexpr DWORD ERROR_CONTROL_ID_NOT_FOUND = 1421;
+constexpr char kListViewClass[] = "SysListView32";
 
 bool IsLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
 
@@ -84,6 +87,17 @@ SimDialog::Control* SimDialog::FindList(int id) {
     if (control == nullptr) return nullptr;
     if (control->source.className != "ComboBox" && control->source.className != "ListBox") return nullptr;
     return control;
+}
+
+SimDialog::Control* SimDialog::FindListView(int id) {
+    Control* control = Find(id);
+    return control != nullptr && control->source.className == kListViewClass ? control : nullptr;
+}
+
+SimDialog::ListViewItem* SimDialog::Item(int id, int index) {
+    Control* list = FindListView(id);
+    if (list == nullptr || index < 0 || index >= static_cast<int>(list->items.size())) return nullptr;
+    return &list->items[static_cast<size_t>(index)];
 }
 
 bool SimDialog::IsRadio(const Control& control) const {
@@ -252,6 +266,66 @@ int SimDialog::FindStringExact(int id, int startAfter, LPCSTR text) {
     return Search(id, startAfter, text, true);
 }
 
+DWORD SimDialog::ListViewSetExtendedStyle(int id, DWORD mask, DWORD styles) {
+    Control* list = FindListView(id);
+    if (list == nullptr) return 0;
+    DWORD previous = list->extendedStyle;
+    // A zero mask means every style, as with LVM_SETEXTENDEDLISTVIEWSTYLE.
+    if (mask == 0) mask = ~DWORD{0};
+    list->extendedStyle = (previous & ~mask) | (styles & mask);
+    return previous;
+}
+
+DWORD SimDialog::ListViewGetExtendedStyle(int id) {
+    Control* list = FindListView(id);
+    return list != nullptr ? list->extendedStyle : 0;
+}
+
+int SimDialog::ListViewInsertItem(int id, int index, LPCSTR text) {
+    Control* list = FindListView(id);
+    if (list == nullptr || index < 0) return -1;
+    size_t at = std::min(static_cast<size_t>(index), list->items.size());
+    list->items.insert(list->items.begin() + static_cast<long>(at),
+                       ListViewItem{text != nullptr ? text : "", false});
+    return static_cast<int>(at);
+}
+
+int SimDialog::ListViewGetItemCount(int id) {
+    Control* list = FindListView(id);
+    return list != nullptr ? static_cast<int>(list->items.size()) : 0;
+}
+
+std::string SimDialog::ListViewGetItemText(int id, int index) {
+    ListViewItem* item = Item(id, index);
+    return item != nullptr ? item->text : "";
+}
+
+BOOL SimDialog::ListViewGetCheckState(int id, int index) {
+    ListViewItem* item = Item(id, index);
+    return item != nullptr && item->checked ? TRUE : FALSE;
+}
+
+BOOL SimDialog::ListViewSetCheckState(int id, int index, BOOL check) {
+    ListViewItem* item = Item(id, index);
+    if (item == nullptr) return FALSE;
+    item->checked = check != FALSE;
+    return TRUE;
+}
+
+BOOL SimDialog::ListViewDeleteItem(int id, int index) {
+    Control* list = FindListView(id);
+    if (Item(id, index) == nullptr) return FALSE;
+    list->items.erase(list->items.begin() + index);
+    return TRUE;
+}
+
+BOOL SimDialog::ListViewDeleteAllItems(int id) {
+    Control* list = FindListView(id);
+    if (list == nullptr) return FALSE;
+    list->items.clear();
+    return TRUE;
+}
+
 BOOL SimDialog::EndDialog(INT_PTR result) {
     ended_ = true;
     result_ = result;
@@ -374,11 +448,27 @@ bool SimDialog::Timer(UINT id) {
     return true;
 }
 
+bool SimDialog::Tick(int id, int index) {
+    Control* list = FindListView(id);
+    if (!visible_ || list == nullptr || !list->visible || !list->enabled) return false;
+    if ((list->extendedStyle & LVS_EX_CHECKBOXES) == 0) return false;
+    ListViewItem* item = Item(id, index);
+    if (item == nullptr) return false;
+    item->checked = !item->checked;
+    focus_ = id;
+    return true;
+}
+
 bool SimDialog::Help() { return page_ != nullptr && page_->OnHelp(*this); }
 
 std::vector<std::string> SimDialog::Entries(int id) const {
     const Control* control = Find(id);
     return control != nullptr ? control->entries : std::vector<std::string>{};
+}
+
+std::vector<SimDialog::ListViewItem> SimDialog::ListViewItems(int id) const {
+    const Control* control = Find(id);
+    return control != nullptr ? control->items : std::vector<ListViewItem>{};
 }
 
 }  // namespace win::sim

@@ -48,6 +48,18 @@ public:
     int GetLBText(int id, int index, std::string* text) override;
     int FindString(int id, int startAfter, LPCSTR prefix) override;
     int FindStringExact(int id, int startAfter, LPCSTR text) override;
+    DWORD ListViewSetExtendedStyle(int id, DWORD mask, DWORD styles) override;
+    DWORD ListViewGetExtendedStyle(int id) override;
+    int ListViewInsertItem(int id, int index, LPCSTR text) override;
+    int ListViewGetItemCount(int id) override;
+    std::string ListViewGetItemText(int id, int index) override;
+    BOOL ListViewGetCheckState(int id, int index) override;
+    BOOL ListViewSetCheckState(int id, int index, BOOL check) override;
+    BOOL ListViewDeleteItem(int id, int index) override;
+    BOOL ListViewDeleteAllItems(int id) override;
+    // The simulation has no message queue: the call runs at once on the caller's thread, so a test that
+    // runs a worker keeps its own thread away from the dialog until the worker is done.
+    void RunOnDialogThread(const std::function<void()>& call) override { call(); }
     BOOL EndDialog(INT_PTR result) override;
     void SetPicture(int id, HBITMAP picture) override;
     void SetControlColours(int id, COLORREF text, COLORREF background, int fontHeight, LPCSTR face) override;
@@ -67,6 +79,9 @@ public:
     void Command(int id, int notification = BN_CLICKED);
     // The user picks an item of the window menu; false when the page leaves it to the default processing.
     bool SystemCommand(UINT command);
+    // The user ticks or clears an item's check box (a click on it, or the space bar). False when the list
+    // view is missing, hidden or disabled, has no check boxes, or has no such item.
+    bool Tick(int id, int index);
     // F1: true when the page handled WM_HELP.
     bool Help();
     // The timer's period elapsed: the page hears WM_TIMER. False when no such timer runs.
@@ -114,6 +129,12 @@ public:
     const DialogTemplate& dialogTemplate() const { return template_; }
     // The entries of a list, in their order.
     std::vector<std::string> Entries(int id) const;
+    struct ListViewItem {
+        std::string text;
+        bool checked;
+    };
+    // The items of a list view, in their order.
+    std::vector<ListViewItem> ListViewItems(int id) const;
     // Ids asked for that the template lacks: a page naming a wrong control shows up here.
     const std::vector<int>& missingControls() const { return missing_; }
 
@@ -126,10 +147,15 @@ private:
         UINT check = BST_UNCHECKED;
         std::vector<std::string> entries;
         int selection = CB_ERR;
+        std::vector<ListViewItem> items;
+        DWORD extendedStyle = 0;
     };
     Control* Find(int id);
     const Control* Find(int id) const;
     Control* FindList(int id);
+    Control* FindListView(int id);
+    // The item of a list view, or null.
+    ListViewItem* Item(int id, int index);
     bool IsRadio(const Control& control) const;
     int Search(int id, int startAfter, LPCSTR text, bool exact);
 

@@ -17,6 +17,9 @@ namespace {
 // The resource type of a template's initial list entries, and its record layout (see resource.h).
 constexpr WORD kListEntryType = 240;
 
+// The message by which RunOnDialogThread hands a call from another thread to the dialog's thread.
+constexpr UINT kRunCallMessage = WM_APP + 0x2F1;
+
 ::HWND Real(win::HWND window) { return reinterpret_cast<::HWND>(window); }
 
 std::string WindowText(::HWND window) {
@@ -197,6 +200,68 @@ public:
     }
     BOOL EndDialog(win::INT_PTR result) override { return ::EndDialog(dialog_, result); }
 
+    DWORD ListViewSetExtendedStyle(int id, DWORD mask, DWORD styles) override {
+        return static_cast<DWORD>(
+            ::SendDlgItemMessageA(dialog_, id, LVM_SETEXTENDEDLISTVIEWSTYLE, mask, styles));
+    }
+    DWORD ListViewGetExtendedStyle(int id) override {
+        return static_cast<DWORD>(::SendDlgItemMessageA(dialog_, id, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+    }
+    int ListViewInsertItem(int id, int index, LPCSTR text) override {
+        ::LVITEMA item{};
+        item.mask = LVIF_TEXT;
+        item.iItem = index;
+        item.pszText = const_cast<LPSTR>(text);
+        return static_cast<int>(
+            ::SendDlgItemMessageA(dialog_, id, LVM_INSERTITEMA, 0, reinterpret_cast<::LPARAM>(&item)));
+    }
+    int ListViewGetItemCount(int id) override {
+        return static_cast<int>(::SendDlgItemMessageA(dialog_, id, LVM_GETITEMCOUNT, 0, 0));
+    }
+    std::string ListViewGetItemText(int id, int index) override {
+        // The control copies at most the buffer less its terminator: grow it until the text leaves room.
+        for (int size = 256; size <= 65536; size *= 4) {
+            std::vector<char> buffer(static_cast<size_t>(size), '\0');
+            ::LVITEMA item{};
+            item.pszText = buffer.data();
+            item.cchTextMax = size;
+            int length = static_cast<int>(::SendDlgItemMessageA(dialog_, id, LVM_GETITEMTEXTA,
+                                                                static_cast<::WPARAM>(index),
+                                                                reinterpret_cast<::LPARAM>(&item)));
+            // The control may point pszText at its own copy instead of filling the buffer.
+            if (length <= 0 || item.pszText == nullptr) return "";
+            if (length < size - 1) return std::string(item.pszText, static_cast<size_t>(length));
+        }
+        return "";
+    }
+    BOOL ListViewGetCheckState(int id, int index) override {
+        ::LRESULT state = ::SendDlgItemMessageA(dialog_, id, LVM_GETITEMSTATE, static_cast<::WPARAM>(index),
+                                                LVIS_STATEIMAGEMASK);
+        return (state & LVIS_STATEIMAGEMASK) >> 12 == 2 ? TRUE : FALSE;
+    }
+    BOOL ListViewSetCheckState(int id, int index, BOOL check) override {
+        ::LVITEMA item{};
+        item.stateMask = LVIS_STATEIMAGEMASK;
+        item.state = INDEXTOSTATEIMAGEMASK(check ? 2 : 1);
+        return static_cast<BOOL>(::SendDlgItemMessageA(
+            dialog_, id, LVM_SETITEMSTATE, static_cast<::WPARAM>(index), reinterpret_cast<::LPARAM>(&item)));
+    }
+    BOOL ListViewDeleteItem(int id, int index) override {
+        return static_cast<BOOL>(
+            ::SendDlgItemMessageA(dialog_, id, LVM_DELETEITEM, static_cast<::WPARAM>(index), 0));
+    }
+    BOOL ListViewDeleteAllItems(int id) override {
+        return static_cast<BOOL>(::SendDlgItemMessageA(dialog_, id, LVM_DELETEALLITEMS, 0, 0));
+    }
+    void RunOnDialogThread(const std::function<void()>& call) override {
+        if (::GetWindowThreadProcessId(dialog_, nullptr) == ::GetCurrentThreadId()) {
+            call();
+            return;
+        }
+        // The dialog procedure runs it while the sender waits; a destroyed dialog never runs it.
+        ::SendMessageA(dialog_, kRunCallMessage, 0, reinterpret_cast<::LPARAM>(&call));
+    }
+
     void SetPicture(int id, win::HBITMAP picture) override {
         pictures_[id] = static_cast<::HBITMAP>(picture);
         ::InvalidateRect(dialog_, nullptr, TRUE);
@@ -345,6 +410,10 @@ void AddListEntries(::HWND dialog, UINT templateId) {
         return host->page->OnInit(host->surface);
     }
     if (host == nullptr) return FALSE;
+    if (message == kRunCallMessage) {
+        (*reinterpret_cast<const std::function<void()>*>(lParam))();
+        return TRUE;
+    }
     switch (message) {
         case WM_SHOWWINDOW:
             host->page->OnShow(host->surface);

@@ -5,6 +5,7 @@
 #include "platform/sim/ResourceScript.h"
 #include "resources/resource.h"
 #include "tests/support/SetupResources.h"
+#include "tests/support/UninstallResources.h"
 
 using namespace win::sim;
 
@@ -183,4 +184,52 @@ TEST(ResourceScriptTest, RefusesWhatItCannotRead) {
     EXPECT_NE(std::string::npos, error.find("unknown control SCROLLBAR")) << error;
     Parse("#ifndef X\n", &error);
     EXPECT_NE(std::string::npos, error.find("#if without #endif")) << error;
+}
+
+TEST(ResourceScriptTest, UninstallTemplatesHaveTheirControlsWhereTheyBelong) {
+    for (int id : {IDD_UNINSTALL_ABOUT, IDD_UNINSTALL, IDD_REBOOT}) {
+        ASSERT_EQ(1u, UninstallResources().dialogs.count(id)) << id;
+        EXPECT_EQ(9, UninstallResources().dialogs.at(id).fontSize) << id;
+        EXPECT_EQ("宋体", UninstallResources().dialogs.at(id).fontFace) << id;
+    }
+    const DialogTemplate& main = UninstallResources().dialogs.at(IDD_UNINSTALL);
+    EXPECT_EQ("打印机卸载程序", main.caption);
+    EXPECT_EQ(WS_POPUP | WS_VISIBLE | WS_SYSMENU, main.style & (WS_POPUP | WS_VISIBLE | WS_SYSMENU));
+    EXPECT_EQ(0x00040000u, main.exStyle) << "shown in the task bar";
+    struct Expected {
+        int id;
+        const char* className;
+        int x, y, width, height;
+    };
+    for (const Expected& e : std::vector<Expected>{{IDC_UNINST_NOTE, "Edit", 7, 5, 231, 12},
+                                                   {IDC_UNINST_LIST, "SysListView32", 7, 20, 231, 59},
+                                                   {IDC_UNINST_USB, "Button", 13, 84, 76, 10},
+                                                   {IDC_UNINST_LOG, "ListBox", 7, 100, 231, 46},
+                                                   {IDC_UNINST_START, "Button", 7, 154, 63, 19},
+                                                   {IDC_UNINST_SELECT_ALL, "Button", 91, 154, 63, 19},
+                                                   {win::IDCANCEL, "Button", 175, 154, 63, 19}}) {
+        const ControlTemplate* control = main.Control(e.id);
+        ASSERT_NE(nullptr, control) << e.id;
+        EXPECT_EQ(e.className, control->className) << e.id;
+        EXPECT_EQ((std::vector<int>{e.x, e.y, e.width, e.height}),
+                  (std::vector<int>{control->x, control->y, control->width, control->height}))
+            << e.id;
+    }
+    EXPECT_EQ(7u, main.controls.size());
+    // The note is read-only text without a frame that the focus passes over.
+    const ControlTemplate& note = *main.Control(IDC_UNINST_NOTE);
+    EXPECT_EQ(ES_MULTILINE | ES_READONLY,
+              note.style & (ES_MULTILINE | ES_READONLY | WS_TABSTOP | 0x00800000));
+    EXPECT_EQ(LVS_LIST, main.Control(IDC_UNINST_LIST)->style & 0x3);
+    const ControlTemplate& log = *main.Control(IDC_UNINST_LOG);
+    EXPECT_EQ(0u, log.style & LBS_SORT);
+    EXPECT_EQ(0x101u, log.style & 0x101) << "notify, no integral height";
+    EXPECT_EQ(BS_AUTOCHECKBOX, main.Control(IDC_UNINST_USB)->style & BS_TYPEMASK);
+
+    const DialogTemplate& reboot = UninstallResources().dialogs.at(IDD_REBOOT);
+    EXPECT_EQ(164, reboot.width);
+    EXPECT_EQ(70, reboot.height);
+    EXPECT_EQ(BS_DEFPUSHBUTTON, reboot.Control(win::IDOK)->style & BS_TYPEMASK);
+    EXPECT_EQ(SS_ICON, reboot.controls.back().style & SS_TYPEMASK);
+    EXPECT_EQ(std::to_string(IDI_REBOOT), reboot.controls.back().text);
 }

@@ -4,6 +4,7 @@
 #include "platform/sim/SimDialog.h"
 #include "resources/resource.h"
 #include "tests/support/SetupResources.h"
+#include "tests/support/UninstallResources.h"
 
 using namespace win;
 using namespace win::sim;
@@ -180,4 +181,39 @@ TEST(SimDialogTest, InitPutsTheFocusOnTheFirstTabStopAndPaintingIsRecorded) {
     EXPECT_EQ(reinterpret_cast<HBITMAP>(0x40), frame.pictures().at(IDC_SIDE_PICTURE));
     EXPECT_EQ(0xFDCAFFu, frame.colours().at(IDC_HELP_HINT).background);
     EXPECT_EQ("Arial", frame.colours().at(IDC_HELP_HINT).face);
+}
+
+TEST(SimDialogTest, ListViewItemsKeepTheirTicksAsOthersComeAndGo) {
+    SimDialog dialog(UninstallResources().dialogs.at(IDD_UNINSTALL), {});
+    dialog.Show(true);
+    const int list = IDC_UNINST_LIST;
+    EXPECT_EQ(0, dialog.ListViewInsertItem(list, 0, "B"));
+    EXPECT_EQ(1, dialog.ListViewInsertItem(list, 9, "D")) << "beyond the end appends";
+    EXPECT_EQ(0, dialog.ListViewInsertItem(list, 0, "A"));
+    EXPECT_EQ(-1, dialog.ListViewInsertItem(IDC_UNINST_LOG, 0, "x")) << "a list box is no list view";
+    EXPECT_FALSE(dialog.Tick(list, 0)) << "no check boxes yet";
+
+    EXPECT_EQ(0u, dialog.ListViewSetExtendedStyle(list, LVS_EX_CHECKBOXES | LVS_EX_GRIDLINES,
+                                                  LVS_EX_CHECKBOXES | LVS_EX_GRIDLINES));
+    EXPECT_EQ(LVS_EX_CHECKBOXES | LVS_EX_GRIDLINES,
+              dialog.ListViewSetExtendedStyle(list, LVS_EX_GRIDLINES, 0));  // the mask limits the change
+    EXPECT_EQ(LVS_EX_CHECKBOXES, dialog.ListViewGetExtendedStyle(list));
+
+    EXPECT_TRUE(dialog.Tick(list, 1));
+    EXPECT_TRUE(dialog.ListViewSetCheckState(list, 2, TRUE));
+    EXPECT_FALSE(dialog.ListViewSetCheckState(list, 3, TRUE));
+    EXPECT_TRUE(dialog.ListViewDeleteItem(list, 0));
+    EXPECT_FALSE(dialog.ListViewDeleteItem(list, 2));
+    ASSERT_EQ(2, dialog.ListViewGetItemCount(list));
+    EXPECT_EQ("B", dialog.ListViewGetItemText(list, 0));
+    EXPECT_TRUE(dialog.ListViewGetCheckState(list, 0));
+    EXPECT_TRUE(dialog.ListViewGetCheckState(list, 1));
+    EXPECT_EQ("", dialog.ListViewGetItemText(list, 2));
+    EXPECT_FALSE(dialog.ListViewGetCheckState(list, 2));
+
+    dialog.EnableDlgItem(list, FALSE);
+    EXPECT_FALSE(dialog.Tick(list, 0));
+    EXPECT_TRUE(dialog.ListViewGetCheckState(list, 0));
+    EXPECT_TRUE(dialog.ListViewDeleteAllItems(list));
+    EXPECT_EQ(0, dialog.ListViewGetItemCount(list));
 }

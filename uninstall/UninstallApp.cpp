@@ -1,0 +1,76 @@
+#include "uninstall/UninstallApp.h"
+
+#include <string>
+
+#include "resources/resource.h"
+#include "shared/ProgramInstances.h"
+#include "uninstall/UninstallDialog.h"
+#include "uninstall/UninstallText.h"
+
+namespace {
+
+// Closes the handle on every way out; the program holds its mutexes until it ends.
+class MutexHandle {
+public:
+    MutexHandle(win::Windows& windows, win::HANDLE handle) : windows_(windows), handle_(handle) {}
+    ~MutexHandle() {
+        if (handle_ != nullptr) windows_.CloseHandle(handle_);
+    }
+    MutexHandle(const MutexHandle&) = delete;
+    MutexHandle& operator=(const MutexHandle&) = delete;
+
+private:
+    win::Windows& windows_;
+    win::HANDLE handle_;
+};
+
+// Brings the running uninstaller's window to the front: it has the title our language file gives, or
+// the template's when the file gives none or no window has it.
+void BringRunningUninstallForward(win::Platform& platform) {
+    win::Windows& windows = platform.windows;
+    std::string title = UninstallText(platform, "Uninstall").Get("Title");
+    win::HWND running = nullptr;
+    if (!title.empty()) running = windows.FindWindowA(nullptr, title.c_str());
+    if (running == nullptr) running = windows.FindWindowA(nullptr, kUninstallDialogCaption);
+    if (running == nullptr) return;
+    windows.SetForegroundWindow(running);
+    windows.OpenIcon(running);
+}
+
+// Setup's caption comes from its own language file and may differ from the template's; the mutex it
+// holds for its whole run has a fixed name.
+bool SetupIsRunning(win::Platform& platform) {
+    return platform.windows.FindWindowA(nullptr, kSetupWindowCaption) != nullptr ||
+           IsMutexHeld(platform, kSetupRunningMutex);
+}
+
+}  // namespace
+
+int RunUninstall(win::Platform& platform, const std::function<void(UninstallDialog&)>& prepare) {
+    // Before anything reads a file relative to the current directory.
+    SettleCurrentDirectory(platform, kUninstallLanguageFile);
+    win::Windows& windows = platform.windows;
+    std::string applicationName = ApplicationName(platform);
+
+    MutexHandle instance(windows, windows.CreateMutexA(win::TRUE, applicationName.c_str()));
+    bool alreadyRunning = platform.kernel.GetLastError() == win::ERROR_ALREADY_EXISTS;
+    // The fixed name also finds an uninstaller whose program file has another name, and tells setup.
+    MutexHandle running(windows, windows.CreateMutexA(win::FALSE, kUninstallRunningMutex));
+    alreadyRunning = alreadyRunning || platform.kernel.GetLastError() == win::ERROR_ALREADY_EXISTS;
+    if (alreadyRunning) {
+        BringRunningUninstallForward(platform);
+        return 0;
+    }
+    if (SetupIsRunning(platform)) {
+        std::string text = UninstallText(platform, "Uninstall").Get("Close");
+        windows.MessageBoxA(nullptr, text.c_str(), applicationName.c_str(), win::MB_OK);
+        return 0;
+    }
+
+    UninstallText messages(platform, "Message");
+    UninstallDialog dialog(platform, messages, applicationName);
+    if (prepare) prepare(dialog);
+    windows.DialogBoxParamA(IDD_UNINSTALL, nullptr, dialog);
+    dialog.WaitForRemoval();
+    return 0;
+}
