@@ -40,6 +40,7 @@ shift 2
 [[ "$size" =~ ^[0-9]+x[0-9]+$ ]] || { echo "gui-session: --size wants WxH, not '$size'" >&2; exit 2; }
 [ -f "$driver" ] || { echo "gui-session: no driver $driver" >&2; exit 2; }
 [ -f "$program" ] || { echo "gui-session: no program $program" >&2; exit 2; }
+[ "$script" = - ] || [ -f "$script" ] || { echo "gui-session: no script $script" >&2; exit 2; }
 [ -n "${WINEPREFIX:-}" ] || { echo "gui-session: WINEPREFIX must name a prefix (scripts/wine-prefix.sh)" >&2; exit 2; }
 mkdir -p "$out" || exit 2
 out=$(cd "$out" && pwd)
