@@ -8,7 +8,7 @@ packages=(
     g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
     wine wine32:i386 wine64
     xvfb xauth imagemagick
-    locales fonts-wqy-microhei
+    locales fonts-wqy-microhei fonts-arphic-uming fonts-wine
     gcab file python3
 )
 

@@ -1,0 +1,21 @@
+# gui-driver.exe works the programs' windows under Wine as a person would, for the tests of the dialogs
+# and for scripts/screenshots.sh; gui-fixture.exe is a dialog shaped like the wizard for its own test.
+# Neither goes on the medium.
+add_executable(gui-driver tests/wine/gui/gui-driver.cpp)
+
+set(GUI_FIXTURE_DIR ${CMAKE_BINARY_DIR}/gui-fixture)
+add_custom_command(OUTPUT ${GUI_FIXTURE_DIR}/gui-fixture.res.o
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${GUI_FIXTURE_DIR}
+    COMMAND iconv -f UTF-8 -t CP936 ${CMAKE_SOURCE_DIR}/tests/wine/gui/gui-fixture.rc -o ${GUI_FIXTURE_DIR}/gui-fixture.rc
+    COMMAND ${CMAKE_RC_COMPILER} -O coff -c 936 -I ${CMAKE_SOURCE_DIR}/tests/wine/gui
+            -i ${GUI_FIXTURE_DIR}/gui-fixture.rc -o ${GUI_FIXTURE_DIR}/gui-fixture.res.o
+    DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/gui/gui-fixture.rc ${CMAKE_SOURCE_DIR}/tests/wine/gui/gui-fixture.h)
+add_executable(gui-fixture WIN32 tests/wine/gui/gui-fixture.cpp ${GUI_FIXTURE_DIR}/gui-fixture.res.o)
+
+# Both sessions stop the prefix's wineserver when they end, and with it any other test's programs: alone.
+set(GUI_OUTPUT_DIR ${CMAKE_BINARY_DIR}/gui-output)
+add_test(NAME gui-driver COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/gui-driver.sh
+         $<TARGET_FILE:gui-driver> $<TARGET_FILE:gui-fixture> ${GUI_OUTPUT_DIR}/gui-driver)
+add_test(NAME gui-session COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/gui-session-test.sh
+         $<TARGET_FILE:gui-driver> ${CMAKE_BINARY_DIR}/medium ${GUI_OUTPUT_DIR}/gui-session)
+set_tests_properties(gui-driver gui-session PROPERTIES RUN_SERIAL TRUE TIMEOUT 120)

@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# Takes screenshots of a program of the assembled medium under Wine: it runs on a virtual desktop and is
+# worked through its windows by its tour, a gui-driver script, one PNG per `shot` of the tour.
+#
+#   scripts/screenshots.sh [--language zh|en] [--out DIR] [--size WxH] [--tour FILE] PROGRAM [ARGUMENT...]
+#
+# PROGRAM is a path inside build/<preset>/medium (setup.exe, USBDrv/Install.exe) or any other path; its
+# tour is tests/wine/gui/tours/NAME.gui (NAME: the program's file name in lower case, without .exe) unless
+# --tour names one. The medium is used from a scratch copy; --language en puts the English texts of
+# language-en/ in place of the Chinese ones. The PNGs and session.log go to DIR
+# (build/<preset>/screenshots/<language>/NAME). Without WINEPREFIX a throwaway prefix is made and removed.
+# Builds what it needs first; the Wine flavour is this machine's (scripts/wine-flavour.sh).
+set -uo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+language=zh out='' size=800x600 tour=''
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --language) language=$2; shift 2 ;;
+        --out) out=$2; shift 2 ;;
+        --size) size=$2; shift 2 ;;
+        --tour) tour=$(realpath "$2"); shift 2 ;;
+        -*) echo "screenshots: unknown option $1" >&2; exit 2 ;;
+        *) break ;;
+    esac
+done
+[ $# -ge 1 ] || { sed -n '5p' "$0" | sed 's/^#  *//' >&2; exit 2; }
+case "$language" in zh|en) ;; *) echo "screenshots: --language is zh or en" >&2; exit 2 ;; esac
+program=$1
+shift
+name=$(basename "$program")
+name=${name%.[eE][xX][eE]}
+name=${name,,}
+[ -n "$tour" ] || tour=$root/tests/wine/gui/tours/$name.gui
+[ -f "$tour" ] || { echo "screenshots: no tour $tour" >&2; exit 2; }
+
+source scripts/wine-flavour.sh || exit 2
+echo "Wine flavour: ${WINE_FLAVOUR}-bit, preset ${WINE_PRESET}: ${WINE_FLAVOUR_WHY}"
+build=$root/build/$WINE_PRESET
+{ cmake --preset "$WINE_PRESET" >/dev/null && cmake --build --preset "$WINE_PRESET" -j2 --target medium gui-driver; } \
+    >"${TMPDIR:-/tmp}/screenshots-build.log" 2>&1 || { cat "${TMPDIR:-/tmp}/screenshots-build.log"; exit 1; }
+
+scratch=$(mktemp -d)
+made_prefix=''
+cleanup() {
+    rm -rf "$scratch"
+    [ -n "$made_prefix" ] && rm -rf "$(dirname "$made_prefix")"
+}
+trap cleanup EXIT
+cp -r "$build/medium" "$scratch/medium"
+# The English set replaces the Chinese files one for one.
+[ "$language" = en ] && cp "$scratch/medium/language-en/"* "$scratch/medium/language/"
+if [ -f "$scratch/medium/$program" ]; then target=$scratch/medium/$program
+elif [ -f "$program" ]; then target=$(realpath "$program")
+else echo "screenshots: no program $program in the medium or elsewhere" >&2; exit 2; fi
+
+if [ -z "${WINEPREFIX:-}" ]; then
+    made_prefix=$(bash scripts/wine-prefix.sh) || { echo "screenshots: could not make a Wine prefix" >&2; exit 1; }
+    export WINEPREFIX=$made_prefix
+fi
+[ -n "$out" ] || out=$build/screenshots/$language/$name
+rm -rf "$out"
+tests/wine/gui-session.sh --out "$out" --size "$size" --script "$tour" "$build/gui-driver.exe" "$target" "$@"
+status=$?
+echo "screenshots: $(ls "$out"/*.png 2>/dev/null | wc -l) in $out"
+exit $status
