@@ -9,6 +9,8 @@
 # --tour names one. The medium is used from a scratch copy; --language en puts the English texts of
 # language-en/ in place of the Chinese ones. The PNGs and session.log go to DIR
 # (build/<preset>/screenshots/<language>/NAME). Without WINEPREFIX a throwaway prefix is made and removed.
+# In a tour, {{SECTION/KEY}} stands for that text of the language file language/NAME.ini of the medium in
+# use, so one tour serves every language (window captions, texts to expect).
 # Builds what it needs first; the Wine flavour is this machine's (scripts/wine-flavour.sh).
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -60,7 +62,25 @@ if [ -z "${WINEPREFIX:-}" ]; then
 fi
 [ -n "$out" ] || out=$build/screenshots/$language/$name
 rm -rf "$out"
-tests/wine/gui-session.sh --out "$out" --size "$size" --script "$tour" "$build/gui-driver.exe" "$target" "$@"
+texts=$scratch/medium/language/$name.ini
+filled=$scratch/tour.gui
+if [ -f "$texts" ]; then
+    iconv -f CP936 -t UTF-8 "$texts" | tr -d '\r' | awk -v tour="$tour" '
+        /^\[/ { section = substr($0, 2, length($0) - 2); next }
+        index($0, "=") > 0 { key = substr($0, 1, index($0, "=") - 1); text[section "/" key] = substr($0, index($0, "=") + 1) }
+        END {
+            while ((getline line < tour) > 0) {
+                while (match(line, /\{\{[^}]*\}\}/)) {
+                    name = substr(line, RSTART + 2, RLENGTH - 4)
+                    line = substr(line, 1, RSTART - 1) text[name] substr(line, RSTART + RLENGTH)
+                }
+                print line
+            }
+        }' >"$filled"
+else
+    cp "$tour" "$filled"
+fi
+tests/wine/gui-session.sh --out "$out" --size "$size" --script "$filled" "$build/gui-driver.exe" "$target" "$@"
 status=$?
 echo "screenshots: $(ls "$out"/*.png 2>/dev/null | wc -l) in $out"
 exit $status

@@ -11,6 +11,8 @@ add_custom_command(OUTPUT ${GUI_FIXTURE_DIR}/gui-fixture.res.o
             -i ${GUI_FIXTURE_DIR}/gui-fixture.rc -o ${GUI_FIXTURE_DIR}/gui-fixture.res.o
     DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/gui/gui-fixture.rc ${CMAKE_SOURCE_DIR}/tests/wine/gui/gui-fixture.h)
 add_executable(gui-fixture WIN32 tests/wine/gui/gui-fixture.cpp ${GUI_FIXTURE_DIR}/gui-fixture.res.o)
+# The floor of scripts/bench-wizard.sh: Wine starting a program that only shows a message box.
+add_executable(empty-program WIN32 tests/wine/gui/empty-program.cpp)
 
 # Both sessions stop the prefix's wineserver when they end, and with it any other test's programs: alone.
 set(GUI_OUTPUT_DIR ${CMAKE_BINARY_DIR}/gui-output)
@@ -19,3 +21,8 @@ add_test(NAME gui-driver COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/gui-driver.sh
 add_test(NAME gui-session COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/gui-session-test.sh
          $<TARGET_FILE:gui-driver> ${CMAKE_BINARY_DIR}/medium ${GUI_OUTPUT_DIR}/gui-session)
 set_tests_properties(gui-driver gui-session PROPERTIES RUN_SERIAL TRUE TIMEOUT 120)
+
+# The wizard worked like a person at the till, with screenshots of every page.
+add_test(NAME wizard COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/wizard.sh
+         $<TARGET_FILE:gui-driver> ${CMAKE_BINARY_DIR}/medium ${GUI_OUTPUT_DIR}/wizard)
+set_tests_properties(wizard PROPERTIES RUN_SERIAL TRUE TIMEOUT 300)

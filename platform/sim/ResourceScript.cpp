@@ -30,6 +30,7 @@ const std::map<std::string, long>& SystemNames() {
         {"WS_EX_APPWINDOW", 0x00040000},
         {"WS_EX_CONTROLPARENT", 0x00010000},
         {"DS_MODALFRAME", 0x80},
+        {"DS_CENTER", 0x0800},
         {"DS_SETFONT", DS_SETFONT},
         {"DS_CONTROL", DS_CONTROL},
         {"BS_PUSHBUTTON", BS_PUSHBUTTON},

@@ -38,20 +38,29 @@ protected:
             }
             Next();
             stayed_ = !frame.ended();
+            // The frame lives only while setup runs.
+            const InstallRecord& record = frame_->Record();
+            printerName_ = record.printerName;
+            portName_ = record.portName;
+            serial_ = record.serial;
+            driverKind_ = record.driverKind;
         });
     }
 
     bool progressShown_ = false;
     bool stayed_ = false;
+    std::string printerName_, portName_;
+    SerialSettings serial_;
+    DriverKind driverKind_ = -1;
 };
 
 TEST_F(InstallActionTest, ASerialPortRunsTheInstallationBehindTheProgressWindowAndCloses) {
     Install(IDC_RECEIPT, IDC_RECEIPT_MODELS, 0, "KXCOM3:");
     EXPECT_TRUE(progressShown_);
     EXPECT_FALSE(stayed_);
-    EXPECT_EQ("ZMX-M530(S)", frame_->Record().printerName.substr(0, 11));
-    EXPECT_EQ("KXCOM3:", frame_->Record().portName);
-    EXPECT_EQ(38400, frame_->Record().serial.baudRate);
+    EXPECT_EQ("ZMX-M530(S)", printerName_.substr(0, 11));
+    EXPECT_EQ("KXCOM3:", portName_);
+    EXPECT_EQ(38400, serial_.baudRate);
     ASSERT_FALSE(sim_.ui().MessageBoxes().empty()) << "the outcome is shown";
     EXPECT_EQ(win::IDOK, sim_.ui().ModalDialogs().back().result);
     // The wizard stepped aside while the worker ran.
@@ -64,8 +73,8 @@ TEST_F(InstallActionTest, ASerialPortRunsTheInstallationBehindTheProgressWindowA
 TEST_F(InstallActionTest, AParallelPortNamesThePrinterP) {
     Install(IDC_TICKET, IDC_TICKET_MODELS, 0, "LPT1:");  // ZMX-T300 preselects LPT1:
     EXPECT_FALSE(stayed_);
-    EXPECT_NE(std::string::npos, frame_->Record().printerName.find("(P)"));
-    EXPECT_EQ(kDriverKindGdi, frame_->Record().driverKind);
+    EXPECT_NE(std::string::npos, printerName_.find("(P)"));
+    EXPECT_EQ(kDriverKindGdi, driverKind_);
 }
 
 TEST_F(InstallActionTest, WithoutAModelNothingHappensButTheMessage) {
@@ -91,7 +100,7 @@ TEST_F(InstallActionTest, TypicalUsbWithoutAPrinterGoesOnAsPortOne) {
     }
     Install(IDC_TICKET, IDC_TICKET_MODELS, 1, "USB_ZMX-T310_1");
     EXPECT_TRUE(progressShown_);
-    EXPECT_NE(std::string::npos, frame_->Record().printerName.find("(U) 1"));
+    EXPECT_NE(std::string::npos, printerName_.find("(U) 1"));
     EXPECT_TRUE(sim_.ui().ShellCalls().empty());
 }
 

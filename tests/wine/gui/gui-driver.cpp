@@ -306,6 +306,8 @@ public:
         else if (command == "echo") Say(Joined(w, 1));
         else if (command == "wait") need(1, 2), Wait(w, false);
         else if (command == "wait-box") need(1, 2), Wait(w, true);
+        else if (command == "appeared") need(1, 2), Appeared(w, false);
+        else if (command == "appeared-box") need(1, 2), Appeared(w, true);
         else if (command == "gone") need(1, 2), Gone(w);
         else if (command == "closed") need(0, 1), Closed(w.size() > 1 ? Milliseconds(w[1]) : timeout_);
         else if (command == "windows") need(0, 0), ListWindows();
@@ -419,6 +421,7 @@ private:
         if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                             &program_))
             Fail("cannot start '" + Joined(w, 1) + "': error " + std::to_string(GetLastError()));
+        QueryPerformanceCounter(&started_);
         programName_ = w[1];
         Say("started = " + Joined(w, 1));
     }
@@ -429,6 +432,10 @@ private:
             Fail(programName_ + " still runs after " + std::to_string(milliseconds) + " ms");
         DWORD code = 0;
         GetExitCodeProcess(program_.hProcess, &code);
+        // Another program may be started after this one.
+        CloseHandle(program_.hProcess);
+        CloseHandle(program_.hThread);
+        program_ = PROCESS_INFORMATION{};
         Say("exit = " + std::to_string(code));
     }
 
@@ -475,6 +482,33 @@ private:
         current_ = window;
         Settle();
         Say(std::string(messageBox ? "box" : "window") + " = " + Shown(CaptionOf(window)));
+    }
+
+    // For the benchmark: how long after `start` the window became visible, found by polling every
+    // millisecond, before anything else is sent to it.
+    void Appeared(const std::vector<std::string>& w, bool messageBox) {
+        DWORD limit = w.size() > 2 ? Milliseconds(w[2]) : timeout_;
+        std::wstring caption = Wide(w[1]);
+        std::string what = (messageBox ? "message box '" : "window '") + w[1] + "'";
+        HWND window;
+        while ((window = Find(caption, messageBox ? Kind::MessageBox : Kind::Window)) == nullptr) {
+            CheckProgramRuns(what);
+            if (Elapsed() > limit) Fail("no " + what + " after " + std::to_string(limit) + " ms");
+            Sleep(1);
+        }
+        double milliseconds = Elapsed();
+        current_ = window;
+        char shown[32];
+        std::snprintf(shown, sizeof shown, "%.1f", milliseconds);
+        Say(std::string("appeared = ") + shown);
+    }
+
+    // Milliseconds since the last `start`.
+    double Elapsed() const {
+        LARGE_INTEGER now, frequency;
+        QueryPerformanceCounter(&now);
+        QueryPerformanceFrequency(&frequency);
+        return 1000.0 * static_cast<double>(now.QuadPart - started_.QuadPart) / static_cast<double>(frequency.QuadPart);
     }
 
     void Gone(const std::vector<std::string>& w) {
@@ -740,6 +774,7 @@ private:
     DWORD timeout_ = 10000;
     std::wstring desktop_;
     PROCESS_INFORMATION program_{};
+    LARGE_INTEGER started_{};
     std::string programName_;
 };
 
