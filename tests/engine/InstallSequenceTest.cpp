@@ -337,6 +337,32 @@ TEST_F(InstallSequenceTest, AUsbPrinterOnAnotherPortIsMovedOnlyWhenTheCommandLin
     EXPECT_EQ(kExitBadOptions, Install({"--model", "ZMX-M530", "--port", "LPT1:", "--change-id", "maybe"}));
 }
 
+TEST_F(InstallSequenceTest, UsbStepsRunOnlyWhereTheyMayAndAfterTheRefusals) {
+    usb_.Connect(0, 9);
+    // NT 4 takes no USB printers: refused before the driver installer or the printer's ID is touched.
+    std::vector<std::string> nt4 = {"--model", "ZMX-M530", "--port", "USB_ZMX-M530_1", "--generation", "1",
+                                    "--change-id", "yes"};
+    EditModel("SystemNTSupported=0", "SystemNTSupported=1");
+    EXPECT_EQ(kExitRefused, Install(nt4));
+    EXPECT_EQ("IDS_ERR_NOSUPPORTUSB", message_.Text());
+    EXPECT_EQ(9, usb_.ids[0]);
+    EXPECT_TRUE(sim_.ui().ShellCalls().empty());
+
+    // A running system whose USB driver is older than the medium's gets it first, waited for by the
+    // installer's caption.
+    sim_.windows().WriteFile("C:\\MEDIUM\\USBDrv\\bulkusb.sys", "driver");
+    sim_.version().SetFileVersion("C:\\MEDIUM\\USBDrv\\bulkusb.sys", "3.0.0.0");
+    sim_.windows().WriteFile("C:\\WINDOWS\\system32\\drivers\\bulkusb.sys", "driver");
+    sim_.version().SetFileVersion("C:\\WINDOWS\\system32\\drivers\\bulkusb.sys", "2.0.0.0");
+    ASSERT_EQ(kExitInstalled, Install({"--model", "ZMX-M530", "--port", "USB_ZMX-M530_1", "--generation", "3",
+                                       "--change-id", "yes"}))
+        << message_.Text();
+    ASSERT_EQ(1u, sim_.ui().ShellCalls().size());
+    EXPECT_EQ("C:\\MEDIUM\\USBDrv\\Install.exe", sim_.ui().ShellCalls()[0].file);
+    EXPECT_EQ("2", sim_.ui().ShellCalls()[0].parameters);
+    EXPECT_EQ(0, usb_.ids[0]);
+}
+
 // Steps 2 and 3: a monitor or processor that cannot be added stops before anything else is added.
 TEST_F(InstallSequenceTest, AMonitorOrProcessorThatCannotBeAddedStopsTheInstallation) {
     sim_.windows().InjectFault("AddMonitorA", 5);

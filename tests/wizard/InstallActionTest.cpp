@@ -42,6 +42,7 @@ protected:
             const InstallRecord& record = frame_->Record();
             printerName_ = record.printerName;
             portName_ = record.portName;
+            recordPortName_ = record.recordPortName;
             serial_ = record.serial;
             driverKind_ = record.driverKind;
         });
@@ -49,7 +50,7 @@ protected:
 
     bool progressShown_ = false;
     bool stayed_ = false;
-    std::string printerName_, portName_;
+    std::string printerName_, portName_, recordPortName_;
     SerialSettings serial_;
     DriverKind driverKind_ = -1;
 };
@@ -112,6 +113,61 @@ TEST_F(InstallActionTest, TypicalUsbAsksBeforeMovingThePrinterToPortOne) {
     EXPECT_FALSE(progressShown_);
     EXPECT_EQ(9, usb_.ids[0]);
     EXPECT_EQ(std::vector<std::string>{Text("Message", "IDS_INF_CHANGEID")}, MessageTexts());
+}
+
+TEST_F(InstallActionTest, TypicalUsbYesMovesThePrinterToPortOne) {
+    usb_.Connect(0, 9);
+    sim_.ui().messageBoxAnswers = {win::IDYES};
+    Install(IDC_TICKET, IDC_TICKET_MODELS, 1, "USB_ZMX-T310_1");
+    EXPECT_FALSE(stayed_);
+    EXPECT_EQ(0, usb_.ids[0]) << "ID 1 travels as 0";
+    EXPECT_EQ(Text("Message", "IDS_INF_CHANGEID"), sim_.ui().MessageBoxes().at(0).text);
+}
+
+TEST_F(InstallActionTest, AdvancedUsbAsksOnlyWhenThePrintersIdNamesAnotherPort) {
+    usb_.Connect(0, 2);  // port 3: chosen by the port page itself, nothing to ask or write
+    Install(IDC_TICKET, IDC_TICKET_MODELS, 1, "USB_ZMX-T310_3", true);
+    EXPECT_FALSE(stayed_);
+    EXPECT_EQ(2, usb_.ids[0]);
+    for (const auto& box : sim_.ui().MessageBoxes()) EXPECT_NE(Text("Message", "IDS_INF_CHANGEID"), box.text);
+    EXPECT_NE(std::string::npos, printerName_.find("(U) 3"));
+}
+
+TEST_F(InstallActionTest, AdvancedUsbYesWritesThePortsNumber) {
+    usb_.Connect(0, 0);  // port 1
+    sim_.ui().messageBoxAnswers = {win::IDYES};
+    Install(IDC_TICKET, IDC_TICKET_MODELS, 1, "USB_ZMX-T310_3", true);
+    EXPECT_FALSE(stayed_);
+    EXPECT_EQ(2, usb_.ids[0]) << "ID 3 travels as 2";
+}
+
+TEST_F(InstallActionTest, TheL5FamilySharesItsUsbPort) {
+    Install(IDC_RECEIPT, IDC_RECEIPT_MODELS, 2, "USB_ZMX-L58_1");  // ZMX-L58
+    EXPECT_EQ("USB_ZMX-L58_1", portName_);
+    EXPECT_EQ("USB_ZMX-L5_1", recordPortName_);
+    EXPECT_NE(std::string::npos, printerName_.find("(U) 1"));
+}
+
+TEST_F(InstallActionTest, NinetyEightWaitsForTheWorkerThenOffersARestartAndSaysWhenItFails) {
+    sim_.windows().SetVersion(win::VER_PLATFORM_WIN32_WINDOWS, 4, 10);
+    sim_.windows().InjectFault("ExitWindowsEx", 5);
+    sim_.ui().messageBoxAnswers = {win::IDOK, win::IDYES};
+    std::vector<int> bar;
+    sim_.ui().modalScripts[IDD_PROGRESS] = [&bar](SimDialog& progress) {
+        while (!progress.ended() && progress.Timer(ProgressWindow::kTimer)) {
+        }
+        bar = progress.ProgressPositions(IDC_PROGRESS);
+    };
+    Install(IDC_RECEIPT, IDC_RECEIPT_MODELS, 0, "COM1:");
+    ASSERT_FALSE(bar.empty());
+    EXPECT_EQ(89, bar.back()) << "a 98/Me target closes the window at 90 whatever the worker does";
+    std::vector<std::string> texts = MessageTexts();
+    ASSERT_EQ(3u, texts.size());
+    EXPECT_FALSE(texts[0].empty()) << "the outcome, once the worker has ended";
+    EXPECT_EQ(Text("Message", "IDS_INF_RESTART").substr(0, 10), texts[1].substr(0, 10));
+    EXPECT_EQ(Text("Message", "IDS_ERR_EXITWIN"), texts[2]);
+    EXPECT_EQ((std::vector<win::UINT>{win::EWX_REBOOT}), sim_.ui().exitWindowsCalls);
+    EXPECT_FALSE(stayed_);
 }
 
 TEST_F(InstallActionTest, TwoPrintersEndTheActionWithoutAQuestion) {
