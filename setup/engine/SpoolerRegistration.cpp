@@ -5,6 +5,7 @@
 #include <memory>
 #include <new>
 #include <utility>
+#include <vector>
 
 #include "setup/engine/DriverFiles.h"
 
@@ -312,6 +313,24 @@ int EnsurePortMonitor(SetupContext& context, ModelConfig& config, PrinterClass p
                          kUsbMonitorOlder, scratch, message);
 }
 
+namespace {
+
+// True when the processor's file is not in the spooler's processor directory. Wine keeps a processor that
+// DeletePrintProcessorA was asked to remove while the removal deletes its file; a processor left so is
+// put back in place by the update path.
+bool ProcessorFileMissing(Platform& platform, PlatformGeneration generation, const std::string& file) {
+    if (file.empty()) return false;
+    std::vector<BYTE> buffer(2 * MAX_PATH, 0);
+    DWORD needed = 0;
+    if (!platform.spooler.GetPrintProcessorDirectoryA(nullptr, SpoolerEnvironment(generation), 1, buffer.data(),
+                                                      static_cast<DWORD>(buffer.size()), &needed))
+        return false;
+    std::string directory(reinterpret_cast<const char*>(buffer.data()), strnlen(reinterpret_cast<const char*>(buffer.data()), buffer.size()));
+    return platform.files.GetFileAttributesA((directory + "\\" + file).c_str()) == INVALID_FILE_ATTRIBUTES;
+}
+
+}  // namespace
+
 int EnsurePrintProcessor(SetupContext& context, PlatformGeneration generation, const char* processorName,
                          const char* processorFile, InstallMessage& message) {
     Platform& platform = context.platform;
@@ -321,10 +340,12 @@ int EnsurePrintProcessor(SetupContext& context, PlatformGeneration generation, c
 
     const std::string keyPath = PrintProcessorKeyPath(generation, name.c_str());
     RegistryKey key(platform);
-    if (key.Open(HKEY_LOCAL_MACHINE, keyPath.c_str()))
-        return VersionStampIsOlder(key, configured) ? kProcessorOlder : 0;
-
     std::string file = Text(processorFile);
+    if (key.Open(HKEY_LOCAL_MACHINE, keyPath.c_str()))
+        return VersionStampIsOlder(key, configured) || ProcessorFileMissing(platform, generation, file)
+                   ? kProcessorOlder
+                   : 0;
+
     if (!file.empty()) {
         InstallMessage scratch;
         CopyDriverFile(context, file, kDestinationProcessorDirectory, generation, false, scratch);
