@@ -23,12 +23,18 @@ constexpr DWORD INVALID_FILE_SIZE = 0xFFFFFFFF;
 
 constexpr DWORD GENERIC_READ = 0x80000000;
 constexpr DWORD GENERIC_WRITE = 0x40000000;
+// Writes go to the end of the file, whatever its position.
+constexpr DWORD FILE_APPEND_DATA = 0x4;
 constexpr DWORD FILE_SHARE_READ = 0x1;
 constexpr DWORD FILE_SHARE_WRITE = 0x2;
 constexpr DWORD FILE_SHARE_DELETE = 0x4;
 constexpr DWORD CREATE_NEW = 1;
 constexpr DWORD CREATE_ALWAYS = 2;
 constexpr DWORD OPEN_EXISTING = 3;
+constexpr DWORD OPEN_ALWAYS = 4;
+
+constexpr DWORD MOVEFILE_DELAY_UNTIL_REBOOT = 0x4;
+constexpr DWORD ERROR_CALL_NOT_IMPLEMENTED = 120;
 
 inline const HANDLE INVALID_HANDLE_VALUE = reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1));
 
@@ -64,6 +70,9 @@ public:
 
     virtual BOOL CopyFileA(LPCSTR existingName, LPCSTR newName, BOOL failIfExists) = 0;
     virtual BOOL DeleteFileA(LPCSTR name) = 0;
+    // Only deleting a file at the next restart (a null new name, MOVEFILE_DELAY_UNTIL_REBOOT) is used in
+    // this system; 98/Me lack the call.
+    virtual BOOL MoveFileExA(LPCSTR existingName, LPCSTR newName, DWORD flags) = 0;
     virtual DWORD GetFileAttributesA(LPCSTR name) = 0;
     virtual BOOL SetFileAttributesA(LPCSTR name, DWORD attributes) = 0;
     // security is always null in this system; templateFile too.
@@ -74,6 +83,8 @@ public:
     virtual DWORD GetFileSize(HANDLE file, DWORD* high) = 0;
     // Reads on from the file's position; at the end it reads 0 bytes and succeeds.
     virtual BOOL ReadFile(HANDLE file, void* buffer, DWORD size, DWORD* read, void* overlapped) = 0;
+    // overlapped is always null in this system.
+    virtual BOOL WriteFile(HANDLE file, const void* buffer, DWORD size, DWORD* written, void* overlapped) = 0;
     virtual BOOL CreateDirectoryA(LPCSTR name, void* security) = 0;
     virtual BOOL RemoveDirectoryA(LPCSTR name) = 0;
 

@@ -56,10 +56,11 @@ int main(int argc, char** argv) {
 
     std::vector<std::string> lines;
     std::string error;
-    auto out = [&](const std::string& line) { lines.push_back(line); };
+    auto ignore = [](const std::string&) {};
+    ConsoleOutput out{[&](const std::string& line) { lines.push_back(line); }, ignore};
     int entries = 0;
-    RemoveFromCommandLine(
-        sim.platform(), {"--list"}, [&](const std::string&) { ++entries; }, error);
+    ConsoleOutput count{[&](const std::string&) { ++entries; }, ignore};
+    RemoveFromCommandLine(sim.platform(), {"--list"}, count, error);
     sim.windows().sleeps.clear();
     int result = RemoveFromCommandLine(sim.platform(), {"--all"}, out, error);
     const auto& sleeps = sim.windows().sleeps;
@@ -67,7 +68,7 @@ int main(int argc, char** argv) {
                 static_cast<unsigned>(kRestartSpoolerPause),
                 static_cast<unsigned>(std::accumulate(sleeps.begin(), sleeps.end(), win::DWORD{0})));
     for (const std::string& line : lines) std::printf("line %s\n", line.c_str());
-    if (result != kRemovalDone)
+    if (result != kExitDone)
         std::fprintf(stderr, "uninstall-pauses: the removal ended with %d %s\n", result, error.c_str());
-    return result == kRemovalDone ? 0 : 1;
+    return result == kExitDone ? 0 : 1;
 }

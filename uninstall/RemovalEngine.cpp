@@ -67,15 +67,17 @@ bool RemovalEngine::EveryLocalPrinter(RemovalView& view, const std::string* open
     for (const std::string& name : LocalPrinterNames(platform_)) {
         HANDLE opened = OpenForAdministration(platform_, name);
         if (opened == nullptr) {
-            view.ReportLine(Text("IDS_ERR_OPENPRN", openSubject != nullptr ? *openSubject : name));
+            DWORD error = platform_.kernel.GetLastError();
+            view.ReportFailure(Text("IDS_ERR_OPENPRN", openSubject != nullptr ? *openSubject : name), error);
             return false;
         }
         PrinterHandle printer(platform_.spooler, opened);
         PrinterInfoFailure failure;
         std::unique_ptr<BYTE[]> block = ReadPrinterInfo2(platform_, printer.Get(), &failure);
         if (block == nullptr) {
-            view.ReportLine(
-                Text(failure == PrinterInfoFailure::kMemory ? "IDS_ERR_ALLOC" : "IDS_ERR_GETPRNINFO"));
+            DWORD error = platform_.kernel.GetLastError();
+            view.ReportFailure(
+                Text(failure == PrinterInfoFailure::kMemory ? "IDS_ERR_ALLOC" : "IDS_ERR_GETPRNINFO"), error);
             Pause(kErrorPause);
             return false;
         }
@@ -154,8 +156,9 @@ RemovalEngine::Outcome RemovalEngine::RemoveMonitor(RemovalView& view, Run& run,
         RestartSpooler(platform_);
         Pause(kAfterRestartPause);
         if (!platform_.spooler.DeleteMonitorA(localServer, nullptr, monitor)) {
-            bool inUse = platform_.kernel.GetLastError() == ERROR_PRINT_MONITOR_IN_USE;
-            view.ReportLine(Text(inUse ? "IDS_USING" : "IDS_ERR_UNINSTALL", name));
+            DWORD error = platform_.kernel.GetLastError();
+            bool inUse = error == ERROR_PRINT_MONITOR_IN_USE;
+            view.ReportFailure(Text(inUse ? "IDS_USING" : "IDS_ERR_UNINSTALL", name), error);
             Pause(kErrorPause);
             return Outcome::kNext;
         }
@@ -174,8 +177,9 @@ RemovalEngine::Outcome RemovalEngine::RemoveProcessor(RemovalView& view, Run& ru
     view.ReportLine(Text("IDS_DELETING1", name));
     char localServer[] = "";
     if (!platform_.spooler.DeletePrintProcessorA(localServer, nullptr, const_cast<LPSTR>(name.c_str()))) {
-        bool inUse = platform_.kernel.GetLastError() == ERROR_CAN_NOT_COMPLETE;
-        view.ReportLine(Text(inUse ? "IDS_USING" : "IDS_ERR_UNINSTALL", name));
+        DWORD error = platform_.kernel.GetLastError();
+        bool inUse = error == ERROR_CAN_NOT_COMPLETE;
+        view.ReportFailure(Text(inUse ? "IDS_USING" : "IDS_ERR_UNINSTALL", name), error);
         Pause(kErrorPause);
         return Outcome::kNext;
     }
@@ -189,7 +193,8 @@ RemovalEngine::Outcome RemovalEngine::RemoveProcessor(RemovalView& view, Run& ru
 RemovalEngine::Outcome RemovalEngine::RemovePrinter(RemovalView& view, Run& run, const std::string& name) {
     HANDLE opened = OpenForAdministration(platform_, name);
     if (opened == nullptr) {
-        view.ReportLine(Text("IDS_ERR_OPENPRN", name));
+        DWORD error = platform_.kernel.GetLastError();
+        view.ReportFailure(Text("IDS_ERR_OPENPRN", name), error);
         return Outcome::kAbort;
     }
     PrinterHandle printer(platform_.spooler, opened);
@@ -197,8 +202,9 @@ RemovalEngine::Outcome RemovalEngine::RemovePrinter(RemovalView& view, Run& run,
     PrinterInfoFailure failure;
     std::unique_ptr<BYTE[]> block = ReadPrinterInfo2(platform_, printer.Get(), &failure);
     if (block == nullptr) {
-        view.ReportLine(
-            Text(failure == PrinterInfoFailure::kMemory ? "IDS_ERR_ALLOC" : "IDS_ERR_GETPRNINFO"));
+        DWORD error = platform_.kernel.GetLastError();
+        view.ReportFailure(
+            Text(failure == PrinterInfoFailure::kMemory ? "IDS_ERR_ALLOC" : "IDS_ERR_GETPRNINFO"), error);
         Pause(kErrorPause);
         return Outcome::kAbort;
     }
@@ -209,7 +215,8 @@ RemovalEngine::Outcome RemovalEngine::RemovePrinter(RemovalView& view, Run& run,
         return Outcome::kAbort;
     }
     if (!platform_.spooler.DeletePrinter(printer.Get())) {
-        view.ReportLine(Text("IDS_ERR_DELPRINTER"));
+        DWORD error = platform_.kernel.GetLastError();
+        view.ReportFailure(Text("IDS_ERR_DELPRINTER"), error);
         Pause(kErrorPause);
         return Outcome::kNext;
     }
@@ -237,9 +244,10 @@ void RemovalEngine::RemoveDriver(RemovalView& view, const std::string& printerNa
     } else {
         DWORD error = platform_.kernel.GetLastError();
         if (error == ERROR_PRINTER_DRIVER_IN_USE)
-            view.ReportLine(Text("IDS_ERR_DRVUSING"));
+            view.ReportFailure(Text("IDS_ERR_DRVUSING"), error);
         else
-            view.ReportLine(Text("IDS_ERR_DRVDEL") + "    er=" + std::to_string(static_cast<int32_t>(error)));
+            view.ReportFailure(
+                Text("IDS_ERR_DRVDEL") + "    er=" + std::to_string(static_cast<int32_t>(error)), error);
     }
     Pause(kErrorPause);
 }
@@ -286,7 +294,11 @@ void RemovalEngine::DeleteListedFile(RemovalView& view, const char* directory, c
         view.ReportLine(kNotPlainName + file);
         return;
     }
-    platform_.files.DeleteFileA((std::string(directory) + "\\" + file).c_str());
+    const std::string path = std::string(directory) + "\\" + file;
+    if (platform_.files.DeleteFileA(path.c_str())) return;
+    // A loaded DLL cannot be deleted (access denied), nor a file open without sharing.
+    DWORD error = platform_.kernel.GetLastError();
+    if (error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION) heldFiles_.push_back(path);
 }
 
 void RemovalEngine::RemoveUsbDriver(RemovalView& view) {

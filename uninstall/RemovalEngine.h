@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/Platform.h"
 #include "shared/LanguageText.h"
@@ -28,6 +29,9 @@ public:
     virtual void RemoveEntry(int index) = 0;
     // Appends the line to the progress list and selects it, so the list shows it.
     virtual void ReportLine(const std::string& text) = 0;
+    // A line that tells of a failed step, with the Windows error that made it fail; the list shows the
+    // line alone.
+    virtual void ReportFailure(const std::string& text, win::DWORD /*error*/) { ReportLine(text); }
     virtual bool UsbDriverWanted() = 0;
     virtual void EnableControl(int id, bool enable) = 0;
     // The restart question; true when the user answered Yes.
@@ -68,6 +72,9 @@ public:
 
     // The text of the component being handled; it keeps the last one after a run.
     const std::string& CurrentItemText() const { return currentItemText_; }
+    // The listed files the runs could not delete because Windows holds them (a loaded DLL, a file open
+    // without sharing), as full paths.
+    const std::vector<std::string>& HeldFiles() const { return heldFiles_; }
 
 private:
     enum class Outcome { kNext, kAbort };
@@ -100,4 +107,5 @@ private:
     const UninstallCatalogue& catalogue_;
     win::PFN_DeletePrinterDriverExA deleteDriverEx_;
     std::string currentItemText_;
+    std::vector<std::string> heldFiles_;
 };

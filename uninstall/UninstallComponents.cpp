@@ -31,7 +31,7 @@ std::vector<std::string> EnumeratedNames(Platform& platform, Enumerate enumerate
 
 }  // namespace
 
-UninstallGeneration DetectUninstallGeneration(Platform& platform) {
+UninstallGeneration DetectUninstallGeneration(Platform& platform, bool writeCompatibilityRecord) {
     UninstallGeneration result;
     OSVERSIONINFOA version{};
     version.dwOSVersionInfoSize = kVersionInfoSize;
@@ -50,7 +50,7 @@ UninstallGeneration DetectUninstallGeneration(Platform& platform) {
         } else if (version.dwMajorVersion >= 6) {
             // Windows 7 and later have the drivers and processors of Vista to remove; only Vista itself
             // keeps the compatibility record.
-            if (version.dwMajorVersion == 6 && version.dwMinorVersion == 0)
+            if (version.dwMajorVersion == 6 && version.dwMinorVersion == 0 && writeCompatibilityRecord)
                 ApplyCompatibilityRecord(platform);
             result.generation = 5;
         }

@@ -16,8 +16,8 @@ struct UninstallGeneration {
 };
 
 // The running Windows, from GetVersionExA. On Vista (NT 6.0) it also writes the compatibility record, each
-// time it runs.
-UninstallGeneration DetectUninstallGeneration(win::Platform& platform);
+// time it runs, unless told not to (a run that must change nothing).
+UninstallGeneration DetectUninstallGeneration(win::Platform& platform, bool writeCompatibilityRecord = true);
 
 // The names of the removable components, in the order the list shows them: the printers the catalogue
 // claims, in the spooler's order, then the port monitors, then the print processors.

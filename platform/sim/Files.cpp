@@ -219,6 +219,18 @@ BOOL SimFiles::DeleteFileA(LPCSTR name) {
     return TRUE;
 }
 
+BOOL SimFiles::MoveFileExA(LPCSTR existingName, LPCSTR newName, DWORD flags) {
+    DWORD error;
+    if (w_.TakeFault("MoveFileExA", &error)) return Fail(error);
+    if (w_.version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS) return Fail(ERROR_CALL_NOT_IMPLEMENTED);
+    if (existingName == nullptr || newName != nullptr || flags != MOVEFILE_DELAY_UNTIL_REBOOT)
+        return Fail(ERROR_INVALID_PARAMETER);
+    Kind kind = Locate(w_, existingName);
+    if (kind != Kind::File) return Fail(MissingError(kind));
+    w_.pendingDeletes.push_back(w_.FullPath(existingName));
+    return TRUE;
+}
+
 DWORD SimFiles::GetFileAttributesA(LPCSTR name) {
     DWORD error = 0;
     if (!w_.TakeFault("GetFileAttributesA", &error)) {
@@ -257,17 +269,27 @@ HANDLE SimFiles::CreateFileA(LPCSTR name, DWORD access, DWORD shareMode, void*, 
     if (w_.TakeFault("CreateFileA", &error)) return FailHandle(error);
     if (name == nullptr) return FailHandle(ERROR_INVALID_PARAMETER);
     if (HasInvalidName(name, false)) return FailHandle(ERROR_INVALID_NAME);
-    // Only opening existing files is simulated: nothing in this system creates files this way.
-    if (disposition != OPEN_EXISTING) return FailHandle(ERROR_INVALID_PARAMETER);
+    // Opening an existing file, and opening or creating one (a log), are simulated: nothing in this
+    // system creates files otherwise.
+    if (disposition != OPEN_EXISTING && disposition != OPEN_ALWAYS)
+        return FailHandle(ERROR_INVALID_PARAMETER);
     Kind kind = Locate(w_, name);
-    if (kind == Kind::Missing || kind == Kind::MissingParent) return FailHandle(MissingError(kind));
+    bool create = kind == Kind::Missing && disposition == OPEN_ALWAYS;
+    if ((kind == Kind::Missing && !create) || kind == Kind::MissingParent)
+        return FailHandle(MissingError(kind));
     if (kind == Kind::Directory && !(flags & kFlagBackupSemantics)) return FailHandle(ERROR_ACCESS_DENIED);
-    if ((access & GENERIC_WRITE) && (w_.StoredAttributes(name) & FILE_ATTRIBUTE_READONLY))
+    if ((access & (GENERIC_WRITE | FILE_APPEND_DATA)) &&
+        (w_.StoredAttributes(name) & FILE_ATTRIBUTE_READONLY))
         return FailHandle(ERROR_ACCESS_DENIED);
     if (DWORD conflict = w_.OpenConflict(name, access, shareMode)) return FailHandle(conflict);
+    if (create) w_.WriteFile(name, "");
     HANDLE handle = NewHandle();
-    files_[reinterpret_cast<uintptr_t>(handle)] = OpenFile{name, access, shareMode};
-    w_.AddOpen(name, access, shareMode);
+    // A relative name is fixed now: the handle keeps its file when the current directory changes.
+    const std::string path = w_.FullPath(name);
+    files_[reinterpret_cast<uintptr_t>(handle)] = OpenFile{path, access, shareMode};
+    w_.AddOpen(path, access, shareMode);
+    // OPEN_ALWAYS tells an existing file by the last error, as Windows does.
+    SetSimLastError(disposition == OPEN_ALWAYS && !create ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);
     return handle;
 }
 
@@ -305,6 +327,26 @@ BOOL SimFiles::ReadFile(HANDLE file, void* buffer, DWORD size, DWORD* read, void
     if (count > 0) std::memcpy(buffer, bytes.data() + at, count);
     found->second.position = at + count;
     if (read != nullptr) *read = count;
+    return TRUE;
+}
+
+BOOL SimFiles::WriteFile(HANDLE file, const void* buffer, DWORD size, DWORD* written, void*) {
+    if (written != nullptr) *written = 0;
+    DWORD error;
+    if (w_.TakeFault("WriteFile", &error)) return Fail(error);
+    auto found = files_.find(reinterpret_cast<uintptr_t>(file));
+    if (found == files_.end()) return Fail(ERROR_INVALID_HANDLE);
+    OpenFile& open = found->second;
+    if (!(open.access & (GENERIC_WRITE | FILE_APPEND_DATA))) return Fail(ERROR_ACCESS_DENIED);
+    std::string bytes;
+    if (!w_.ReadFile(open.path, &bytes)) return Fail(ERROR_INVALID_HANDLE);
+    // Append access alone writes at the end; otherwise at the position, growing the file as needed.
+    uint64_t at = (open.access & GENERIC_WRITE) ? open.position : bytes.size();
+    if (at > bytes.size()) bytes.resize(at, '\0');
+    bytes.replace(at, std::min<uint64_t>(size, bytes.size() - at), static_cast<const char*>(buffer), size);
+    w_.WriteFile(open.path, bytes);
+    open.position = at + size;
+    if (written != nullptr) *written = size;
     return TRUE;
 }
 

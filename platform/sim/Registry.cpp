@@ -330,6 +330,26 @@ std::vector<std::string> SimRegistry::ValueNames(HKEY root, const std::string& p
     return names;
 }
 
+void SimRegistry::Describe(const Key& key, const std::string& path, std::string* text) {
+    if (key.deleted) return;
+    *text += path + "\n";
+    DescribeContents(key, path, text);
+}
+
+// A hive shows its values and keys, never itself: looking at one creates it.
+void SimRegistry::DescribeContents(const Key& key, const std::string& path, std::string* text) {
+    for (const Value& value : key.values)
+        *text += path + " | " + value.name + " | " + std::to_string(value.type) + " | " + value.bytes + "\n";
+    for (const auto& subkey : key.subkeys) Describe(*subkey, path + "\\" + subkey->name, text);
+}
+
+std::string SimRegistry::Snapshot() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::string text;
+    for (const auto& hive : hives_) DescribeContents(*hive.second, std::to_string(hive.first), &text);
+    return text;
+}
+
 size_t SimRegistry::OpenHandleCount() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return handles_.size();

@@ -1,4 +1,4 @@
-// The simulated virtual clock.
+// The simulated virtual clock and local time.
 #pragma once
 
 #include "platform/Clock.h"
@@ -10,6 +10,8 @@ class SimClock : public Clock {
 public:
     explicit SimClock(SimWindows& w) : w_(w) {}
     void Sleep(DWORD milliseconds) override;
+    // SimWindows' local time at the start, advanced by the virtual clock.
+    void GetLocalTime(SYSTEMTIME* time) override;
 
 private:
     SimWindows& w_;

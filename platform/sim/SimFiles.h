@@ -23,6 +23,8 @@ public:
 
     BOOL CopyFileA(LPCSTR existingName, LPCSTR newName, BOOL failIfExists) override;
     BOOL DeleteFileA(LPCSTR name) override;
+    // Records a deletion at the next restart in SimWindows' pendingDeletes; fails on 98/Me as they do.
+    BOOL MoveFileExA(LPCSTR existingName, LPCSTR newName, DWORD flags) override;
     DWORD GetFileAttributesA(LPCSTR name) override;
     BOOL SetFileAttributesA(LPCSTR name, DWORD attributes) override;
     HANDLE CreateFileA(LPCSTR name, DWORD access, DWORD shareMode, void* security, DWORD disposition, DWORD flags,
@@ -30,6 +32,7 @@ public:
     BOOL CloseHandle(HANDLE handle) override;
     DWORD GetFileSize(HANDLE file, DWORD* high) override;
     BOOL ReadFile(HANDLE file, void* buffer, DWORD size, DWORD* read, void* overlapped) override;
+    BOOL WriteFile(HANDLE file, const void* buffer, DWORD size, DWORD* written, void* overlapped) override;
     BOOL CreateDirectoryA(LPCSTR name, void* security) override;
     BOOL RemoveDirectoryA(LPCSTR name) override;
 

@@ -45,6 +45,8 @@ public:
     std::vector<std::string> ValueNames(HKEY root, const std::string& path) const;
     // Handles opened or created and not yet closed, so tests see that every path closes its keys.
     size_t OpenHandleCount() const;
+    // Every key and value of every hive as text, for tests that show a run changed nothing.
+    std::string Snapshot() const;
 
 private:
     struct Value {
@@ -67,6 +69,8 @@ private:
     std::shared_ptr<Key> WalkOrCreate(std::shared_ptr<Key> from, const std::vector<std::string>& parts,
                                       bool* created);
     static Value* FindValue(Key& key, const std::string& name);
+    static void Describe(const Key& key, const std::string& path, std::string* text);
+    static void DescribeContents(const Key& key, const std::string& path, std::string* text);
     HKEY NewHandle(const std::shared_ptr<Key>& key);
     bool Fails(const char* operation, LONG* error);
 

@@ -60,8 +60,14 @@ public:
     void AddOpen(const std::string& windowsPath, DWORD access, DWORD shareMode);
     void RemoveOpen(const std::string& windowsPath, DWORD access, DWORD shareMode);
 
+    // Files to be deleted at the next restart, as full paths, in the order they were named.
+    std::vector<std::string> pendingDeletes;
+
     // The virtual clock: Sleep advances it and records each pause.
     uint64_t nowMilliseconds = 0;
+    // The local time when the clock stood at 0, in seconds since 1970 as the wall clock reads it:
+    // 2008-03-14 09:26:53.
+    int64_t localTimeAtStart = 1205486813;
     std::vector<DWORD> sleeps;
 
     // Makes the nth next call of the operation (by its Win32 name) fail with the error.

@@ -96,6 +96,8 @@ public:
 
     // A named mutex that another process holds.
     void HoldMutexElsewhere(const std::string& name) { ++mutexes_[name]; }
+    // The other process has ended.
+    void ReleaseMutexElsewhere(const std::string& name) { --mutexes_[name]; }
     bool MutexExists(const std::string& name) const;
 
     struct ShellCall {

@@ -24,6 +24,9 @@ public:
         return ::CopyFileA(existingName, newName, failIfExists);
     }
     BOOL DeleteFileA(LPCSTR name) override { return ::DeleteFileA(name); }
+    BOOL MoveFileExA(LPCSTR existingName, LPCSTR newName, DWORD flags) override {
+        return ::MoveFileExA(existingName, newName, flags);
+    }
     DWORD GetFileAttributesA(LPCSTR name) override { return ::GetFileAttributesA(name); }
     BOOL SetFileAttributesA(LPCSTR name, DWORD attributes) override { return ::SetFileAttributesA(name, attributes); }
     HANDLE CreateFileA(LPCSTR name, DWORD access, DWORD shareMode, void* security, DWORD disposition, DWORD flags,
@@ -35,6 +38,9 @@ public:
     DWORD GetFileSize(HANDLE file, DWORD* high) override { return ::GetFileSize(file, high); }
     BOOL ReadFile(HANDLE file, void* buffer, DWORD size, DWORD* read, void* overlapped) override {
         return ::ReadFile(file, buffer, size, read, static_cast<::LPOVERLAPPED>(overlapped));
+    }
+    BOOL WriteFile(HANDLE file, const void* buffer, DWORD size, DWORD* written, void* overlapped) override {
+        return ::WriteFile(file, buffer, size, written, static_cast<::LPOVERLAPPED>(overlapped));
     }
     BOOL CreateDirectoryA(LPCSTR name, void* security) override {
         return ::CreateDirectoryA(name, static_cast<::LPSECURITY_ATTRIBUTES>(security));

@@ -1,4 +1,4 @@
-// Version query and last error, passed to the real API.
+// Version query, last error and code-page conversion, passed to the real API.
 #include "platform/win32/Win32Families.h"
 // The Windows headers come after ours: their macros would rewrite our constant names.
 #include <windows.h>
@@ -15,6 +15,17 @@ public:
     }
     DWORD GetLastError() override { return ::GetLastError(); }
     void SetLastError(DWORD error) override { ::SetLastError(error); }
+    int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR text, int length, win::WCHAR* wide,
+                            int wideLength) override {
+        static_assert(sizeof(win::WCHAR) == sizeof(wchar_t), "WCHAR is UTF-16 on Windows");
+        return ::MultiByteToWideChar(codePage, flags, text, length, reinterpret_cast<wchar_t*>(wide),
+                                     wideLength);
+    }
+    int WideCharToMultiByte(UINT codePage, DWORD flags, const win::WCHAR* wide, int wideLength, LPSTR text,
+                            int length, LPCSTR defaultChar, BOOL* usedDefault) override {
+        return ::WideCharToMultiByte(codePage, flags, reinterpret_cast<const wchar_t*>(wide), wideLength,
+                                     text, length, defaultChar, usedDefault);
+    }
 };
 
 }  // namespace

@@ -138,7 +138,7 @@ int CopyFromDriverStore(SetupContext& context, const std::string& name, InstallM
     }
     win::DWORD error = platform.kernel.GetLastError();
     if (error == win::ERROR_SHARING_VIOLATION || error == win::ERROR_ACCESS_DENIED) return static_cast<int>(error);
-    message.Set(CopyFailure(context, error, source));
+    message.Set(CopyFailure(context, error, source), error);
     return 0;
 }
 
@@ -164,7 +164,7 @@ int CopyFromMedium(SetupContext& context, const std::string& name, DestinationCo
     const GenerationProperties* properties = GetGenerationProperties(generation);
     if (properties == nullptr) {
         // No medium directory belongs to an unknown generation.
-        message.Set(CopyFailure(context, win::ERROR_INVALID_PARAMETER, name));
+        message.Set(CopyFailure(context, win::ERROR_INVALID_PARAMETER, name), win::ERROR_INVALID_PARAMETER);
         return 0;
     }
     std::string source = currentDirectory + properties->sourceDirectory + name;
@@ -176,11 +176,37 @@ int CopyFromMedium(SetupContext& context, const std::string& name, DestinationCo
     if (files.CopyFileA(source.c_str(), target.c_str(), win::FALSE)) return kDriverFileCopied;
     win::DWORD error = platform.kernel.GetLastError();
     if (error == win::ERROR_SHARING_VIOLATION || error == win::ERROR_ACCESS_DENIED) return static_cast<int>(error);
-    message.Set(CopyFailure(context, error, source));
+    message.Set(CopyFailure(context, error, source), error);
     return 0;
 }
 
 }  // namespace
+
+std::string DestinationDirectoryOf(win::Platform& platform, DestinationCode destination) {
+    std::string directory;
+    const char* failureKey = "";
+    return DestinationDirectory(platform, destination, &directory, &failureKey) ? directory : std::string();
+}
+
+const char* SystemStoreOfDriverFile(std::string fileName, PlatformGeneration generation) {
+    UpperCaseInPlace(fileName);
+    if (!IsSystemDriverFile(fileName)) return nullptr;
+    if (generation >= kGenerationWin2000 && generation <= kGenerationServer2003) return "driver cabinets";
+    if (generation == kGenerationVista) return "driver store";
+    return nullptr;
+}
+
+std::string MediumPathOfDriverFile(win::Platform& platform, std::string fileName,
+                                   PlatformGeneration generation) {
+    UpperCaseInPlace(fileName);
+    const GenerationProperties* properties = GetGenerationProperties(generation);
+    char current[256];
+    std::string currentDirectory;
+    if (properties == nullptr || !DirectoryFrom(platform.files.GetCurrentDirectoryA(sizeof(current), current),
+                                                current, sizeof(current), &currentDirectory))
+        return "";
+    return currentDirectory + properties->sourceDirectory + fileName;
+}
 
 bool IsSystemDriverFile(const std::string& upperCaseName) {
     for (const char* part : {"UNIDRV", "STDNAMES", "TTFSUB", "UNIRES"})
@@ -192,7 +218,7 @@ int CopyDriverFile(SetupContext& context, std::string& fileName, DestinationCode
                    PlatformGeneration generation, bool prefix, InstallMessage& message) {
     UpperCaseInPlace(fileName);
     if (!IsPlainFileName(fileName)) {
-        message.Set(CopyFailure(context, win::ERROR_INVALID_NAME, fileName));
+        message.Set(CopyFailure(context, win::ERROR_INVALID_NAME, fileName), win::ERROR_INVALID_NAME);
         return 0;
     }
     if (IsSystemDriverFile(fileName)) {

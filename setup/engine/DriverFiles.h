@@ -30,6 +30,16 @@ constexpr int kDriverFileAccessDenied = 5;  // ERROR_ACCESS_DENIED, no message
 int CopyDriverFile(SetupContext& context, std::string& fileName, DestinationCode destination,
                    PlatformGeneration generation, bool prefix, InstallMessage& message);
 
+// The directory a destination code names, as the copy asks Windows for it; empty when Windows does not say.
+std::string DestinationDirectoryOf(win::Platform& platform, DestinationCode destination);
+
+// Where CopyDriverFile takes a file from on the generation: for Windows' own unidriver files on 2000 and
+// later the system's store it tries first ("driver cabinets", "driver store"), else null; and the file's
+// path on the medium, upper-cased as the copy does; empty when the current directory cannot be read.
+const char* SystemStoreOfDriverFile(std::string fileName, PlatformGeneration generation);
+std::string MediumPathOfDriverFile(win::Platform& platform, std::string fileName,
+                                   PlatformGeneration generation);
+
 // Whether the upper-case name is one of Windows' own unidriver files.
 bool IsSystemDriverFile(const std::string& upperCaseName);
 

@@ -59,7 +59,7 @@ void FillModelRecords(InstallRecord& record) {
     record.printer.pPortName = &record.portName[0];
 }
 
-void CompletePrinterAndPortNames(win::Platform& platform, InstallRecord& record) {
+void CompletePrinterAndPortNames(InstallRecord& record) {
     const std::string& port = record.portName;
     if (record.portKind == kPortKindUsb) {
         const char* suffixes[] = {"(U) 1", "(U) 2", "(U) 3", "(U) 4"};
@@ -71,12 +71,16 @@ void CompletePrinterAndPortNames(win::Platform& platform, InstallRecord& record)
             record.printer.pPortName = &record.recordPortName[0];
         }
         record.printer.pPrinterName = &record.printerName[0];
-        UpdateUsbPortRecords(platform, record.printer.pPortName);
         return;
     }
     if (record.portKind == kPortKindSerial) record.printerName += "(S)";
     if (record.portKind == kPortKindParallel) record.printerName += "(P)";
     record.printer.pPrinterName = &record.printerName[0];
+}
+
+void CompletePrinterAndPortNames(win::Platform& platform, InstallRecord& record) {
+    CompletePrinterAndPortNames(record);
+    if (record.portKind == kPortKindUsb) UpdateUsbPortRecords(platform, record.printer.pPortName);
 }
 
 const char* CheckPortSupportsTarget(const InstallRecord& record) {

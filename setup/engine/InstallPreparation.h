@@ -15,8 +15,11 @@ const char* CheckModelSupportsTarget(win::Platform& platform, const InstallRecor
 // printer record at the record's printer name and port name.
 void FillModelRecords(InstallRecord& record);
 
-// Appends the port's suffix to the printer name ("(S)", "(P)", "(U) 1" to "(U) 4"), moves a model family
-// that shares its USB ports onto the family's port name, and refreshes the USB port records.
+// Appends the port's suffix to the printer name ("(S)", "(P)", "(U) 1" to "(U) 4") and moves a model family
+// that shares its USB ports onto the family's port name; changes nothing on the system.
+void CompletePrinterAndPortNames(InstallRecord& record);
+
+// The names as above, then for a USB port the refresh of the USB port records.
 void CompletePrinterAndPortNames(win::Platform& platform, InstallRecord& record);
 
 // The message key that refuses the port on the target generation (no USB on NT 4), or null.

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/SpoolerTypes.h"
 #include "setup/engine/InstallMessage.h"
@@ -49,6 +50,17 @@ struct InstallRecord {
     // port the printer is created on (the port name, or the shared port of a model family).
     std::string printerName;
     std::string recordPortName;
+    // The files the sequence found held by Windows (in use, or denied while loaded): left as they were, or
+    // put beside under the "n" name. Windows must restart before the new ones work.
+    std::vector<std::string> heldFiles;
+};
+
+// Receives each step of the install sequence as it ends: for the command line's console and log.
+class InstallSteps {
+public:
+    virtual ~InstallSteps() = default;
+    // What the step did and how it went, and the Windows error of a failed one when it is known.
+    virtual void Step(const std::string& text, win::DWORD error) = 0;
 };
 
 // The worker's outcome as the progress display reads it: 0 while running, then once 1 or 2.
@@ -62,4 +74,6 @@ struct InstallThreadArgs {
     InstallRecord& record;
     InstallMessage& message;
     std::atomic<int32_t>& completionState;
+    // Told of each step when given; the wizard shows only the outcome.
+    InstallSteps* steps = nullptr;
 };

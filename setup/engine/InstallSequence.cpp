@@ -13,6 +13,8 @@ namespace {
 constexpr win::DWORD kDirectorySize = 256;
 constexpr char kPrinterPortKey[] = "SOFTWARE\\TARNOVA\\PRINTERPORT\\";
 
+bool IsInUse(int result) { return result == kDriverFileInUse || result == kDriverFileAccessDenied; }
+
 class Sequence {
 public:
     explicit Sequence(InstallThreadArgs& args)
@@ -27,11 +29,35 @@ private:
         message_.Set(MessageFor(context_.messageText, key));
         return false;
     }
-    // Copies a file of the medium and tells whether the message is still empty.
+    // Copies a file of the medium and tells whether the message is still empty. A target Windows holds
+    // stays as it is.
     bool CopyAndCheck(std::string name, DestinationCode destination) {
-        CopyDriverFile(context_, name, destination, record_.generation, false, message_);
+        int result = CopyDriverFile(context_, name, destination, record_.generation, false, message_);
+        if (IsInUse(result)) Held(name, destination);
+        if (Reporting()) {
+            const std::string directory = DestinationDirectoryOf(platform_, destination);
+            if (!message_.Empty())
+                Failed("copy " + name + " to " + directory);
+            else if (IsInUse(result))
+                Step("left " + name + " in " + directory + ": Windows holds the old one until it restarts");
+            else if (result == kDriverFileCopied)
+                Step("copied " + name + " to " + directory);
+        }
         return message_.Empty();
     }
+    bool Reporting() const { return args_.steps != nullptr; }
+    void Held(const std::string& name, DestinationCode destination) {
+        record_.heldFiles.push_back(DestinationDirectoryOf(platform_, destination) + "\\" + name);
+    }
+    void Step(const std::string& text, win::DWORD error = 0) {
+        if (args_.steps != nullptr) args_.steps->Step(text, error);
+    }
+    // The line of a failed step, from the message it left: "add printer X failed: ...".
+    bool Failed(const std::string& step) {
+        Step(step + " failed: " + message_.Text(), message_.Error());
+        return false;
+    }
+    void ReportPlan(const char* kind, const ComponentPlan& plan);
     // A copy that is retried under the "n" name when the target is in use; false when both attempts found
     // the target in use. Otherwise the name holds the one to register, whatever the copy gave.
     bool CopyWithInUseRetry(std::string& name, DestinationCode destination);
@@ -57,8 +83,6 @@ private:
     InstallMessage& message_;
 };
 
-bool IsInUse(int result) { return result == kDriverFileInUse || result == kDriverFileAccessDenied; }
-
 bool Sequence::CopyWithInUseRetry(std::string& name, DestinationCode destination) {
     std::string first = name;
     int result = CopyDriverFile(context_, first, destination, record_.generation, false, message_);
@@ -66,6 +90,7 @@ bool Sequence::CopyWithInUseRetry(std::string& name, DestinationCode destination
         name = first;
         return true;
     }
+    Held(first, destination);
     std::string second = name;
     if (IsInUse(CopyDriverFile(context_, second, destination, record_.generation, true, message_)))
         return false;
@@ -73,30 +98,62 @@ bool Sequence::CopyWithInUseRetry(std::string& name, DestinationCode destination
     return true;
 }
 
+void Sequence::ReportPlan(const char* kind, const ComponentPlan& plan) {
+    const std::string component = std::string(kind) + " " + plan.name;
+    switch (plan.action) {
+    case ComponentAction::kAdd:
+        Step("added " + component);
+        break;
+    case ComponentAction::kUpdate:
+        Step("found " + component + " older (" +
+             (plan.stampRead ? "version " + std::to_string(plan.installedVersion) : "no version stamp") +
+             " installed, " + std::to_string(plan.version) + " on the medium)");
+        break;
+    case ComponentAction::kKeep:
+        Step("kept " + component + ", version " + std::to_string(plan.installedVersion));
+        break;
+    case ComponentAction::kNone:
+        break;
+    }
+}
+
 bool Sequence::Run() {
     const PlatformGeneration generation = record_.generation;
     record_.updateFlags = 0;
+    record_.heldFiles.clear();
 
-    int monitor = EnsurePortMonitor(context_, record_.modelConfig, record_.printerClass, generation,
-                                    record_.portName.c_str(), message_);
-    if (monitor == kMonitorNotAdded) return false;
+    ComponentPlan monitorPlan = PlanPortMonitor(context_, record_.modelConfig, record_.printerClass,
+                                                generation, record_.portName.c_str());
+    int monitor = CarryOutPortMonitorPlan(context_, generation, monitorPlan, message_);
+    if (monitor == kMonitorNotAdded) return Failed("add port monitor " + monitorPlan.name);
+    ReportPlan("port monitor", monitorPlan);
     record_.updateFlags = monitor;
 
-    int processor = EnsurePrintProcessor(context_, generation, record_.printer.pPrintProcessor,
-                                         Slot(DriverFileSet::kProcessorDll), message_);
-    if (processor == kProcessorNotAdded) return false;
+    ComponentPlan processorPlan = PlanPrintProcessor(context_, generation, record_.printer.pPrintProcessor,
+                                                     Slot(DriverFileSet::kProcessorDll));
+    int processor = CarryOutPrintProcessorPlan(context_, generation, processorPlan, message_);
+    if (processor == kProcessorNotAdded) return Failed("add print processor " + processorPlan.name);
+    ReportPlan("print processor", processorPlan);
     record_.updateFlags |= processor;
 
     const win::DWORD processorVersion = static_cast<win::DWORD>(record_.modelConfig.GetProcessorVersion());
 
+    // One update a run, the monitor's first.
+    const std::string updated = (record_.updateFlags & (kComMonitorOlder | kUsbMonitorOlder))
+                                    ? "port monitor " + monitorPlan.name
+                                    : "print processor " + processorPlan.name;
     if (record_.updateFlags != 0 && generation >= kGenerationNT4 && generation <= kGenerationVista) {
-        if (!UpdateWithSpoolerStopped(processorVersion)) return false;
+        if (!UpdateWithSpoolerStopped(processorVersion))
+            return Failed("update " + updated + " with the spooler stopped");
+        Step("updated " + updated + " with the spooler stopped");
     }
     if (record_.updateFlags != 0 && generation == kGenerationWin98Me) {
-        if (!UpdateOn98(processorVersion)) return false;
+        if (!UpdateOn98(processorVersion)) return Failed("update " + updated);
+        Step("updated " + updated);
     }
 
-    if (record_.portKind == kPortKindUsb && !CheckPortList(context_, message_)) return false;
+    if (record_.portKind == kPortKindUsb && !CheckPortList(context_, message_))
+        return Failed("list the ports");
 
     if (!CopyDriverFiles()) return false;
 
@@ -104,20 +161,28 @@ bool Sequence::Run() {
                                                                    record_.driverKind);
     // Failed fix-ups stay in the message without stopping the installation.
     RestoreSystemDriverFiles(context_, generation, usesDdk, message_);
+    if (!message_.Empty()) Failed("restore Windows' own driver files");
 
     if (generation == kGenerationWin98Me && (record_.modelName.find("ZMX-M530") != std::string::npos ||
                                              record_.modelName.find("ZMX-R510") != std::string::npos)) {
         if (!CopyAndCheck("DMCOLOR.DLL", kDestinationDriverDirectory)) return false;
     }
-    if (usesDdk && Slot(DriverFileSet::kDataFileDll)[0] == '\0') return Fail("IDS_ERR_LOSTDRIVERFILE");
+    if (usesDdk && Slot(DriverFileSet::kDataFileDll)[0] == '\0') {
+        Fail("IDS_ERR_LOSTDRIVERFILE");
+        return Failed("copy the driver files");
+    }
 
-    if (!InstallPrinterDriver(context_, record_.driver, message_)) return false;
+    const std::string driver =
+        "printer driver " + std::string(record_.driver.pName != nullptr ? record_.driver.pName : "");
+    if (!InstallPrinterDriver(context_, record_.driver, message_)) return Failed("add " + driver);
+    Step("added " + driver);
 
     if (record_.portKind == kPortKindUsb) {
         // The port the printer is created on is marked as used.
         RegistryKey key(platform_);
         if (key.Open(win::HKEY_LOCAL_MACHINE, kPrinterPortKey)) key.SetDword(record_.printer.pPortName, 0);
         key.Close();
+        Step("marked USB port " + std::string(record_.printer.pPortName) + " as used");
     }
 
     // Wine cannot open a printer it added without a data type, but a processor that does not offer RAW
@@ -127,14 +192,26 @@ bool Sequence::Run() {
     bool lacksRaw = PrintProcessorOffersDatatype(platform_, record_.printer.pPrintProcessor, kRaw) ==
                     DatatypeOffer::kNotOffered;
     record_.printer.pDatatype = lacksRaw ? nullptr : kRaw;
+    const std::string printerStep =
+        "add printer " + record_.printerName + " on port " + record_.printer.pPortName;
     if (!CreatePrinter(context_, record_.printer, 2, record_.portKind == kPortKindUsb, record_.printerName,
                        message_))
-        return false;
+        return Failed(printerStep);
     record_.modelName = record_.printerName.substr(0, kModelNameSize - 1);
     // Without a message the install action would show the empty buffer as success.
-    if (record_.modelName.empty()) return Fail("IDS_ERR_ADDPRINTER");
+    if (record_.modelName.empty()) {
+        Fail("IDS_ERR_ADDPRINTER");
+        return Failed(printerStep);
+    }
+    Step("added printer " + record_.modelName + " on port " + record_.printer.pPortName);
 
-    if (record_.setAsDefault) MakeDefaultPrinter(platform_, record_.modelName.c_str());
+    if (record_.setAsDefault) {
+        bool made = MakeDefaultPrinter(platform_, record_.modelName.c_str()) != 0;
+        win::DWORD error = made ? 0 : platform_.kernel.GetLastError();
+        Step(made ? "made " + record_.modelName + " the default printer"
+                  : "make " + record_.modelName + " the default printer failed",
+             error);
+    }
 
     if (record_.portKind == kPortKindSerial) WriteSerialSettings();
 
@@ -171,8 +248,10 @@ bool Sequence::UpdateWithSpoolerStopped(win::DWORD processorVersion) {
     } else if (record_.updateFlags & kUsbMonitorOlder) {
         // The copy leaves the name upper-cased, the form the monitor is registered under.
         std::string dll = pair.usbMonitor.pDLLName;
-        CopyDriverFile(context_, dll, kDestinationSystemDirectory, record_.generation, false, message_);
+        int copied =
+            CopyDriverFile(context_, dll, kDestinationSystemDirectory, record_.generation, false, message_);
         if (!message_.Empty()) return FailWithSpoolerStarted();
+        if (IsInUse(copied)) Held(dll, kDestinationSystemDirectory);
         if (key.Open(win::HKEY_LOCAL_MACHINE, MonitorKeyPath(pair.usbMonitor.pName).c_str())) {
             key.SetString("Driver", dll.c_str());
             key.SetDword(kVersionStampValue, static_cast<win::DWORD>(pair.usbVersion));
@@ -243,8 +322,12 @@ bool Sequence::UpdateOn98(win::DWORD processorVersion) {
 bool Sequence::CopyDriverFiles() {
     const size_t required[] = {DriverFileSet::kConfigFile, DriverFileSet::kDataFile, DriverFileSet::kDriverPath,
                                DriverFileSet::kHelpFile};
-    for (size_t slot : required)
-        if (Slot(slot)[0] == '\0') return Fail("IDS_ERR_LOSTDRIVERFILE");
+    for (size_t slot : required) {
+        if (Slot(slot)[0] == '\0') {
+            Fail("IDS_ERR_LOSTDRIVERFILE");
+            return Failed("copy the driver files");
+        }
+    }
     for (size_t slot : required)
         if (!CopyAndCheck(Slot(slot), kDestinationDriverDirectory)) return false;
     const size_t further[] = {DriverFileSet::kDataFileDll, DriverFileSet::kOemUiDll, DriverFileSet::kOemUnidrvDll,
@@ -267,6 +350,7 @@ void Sequence::WriteSerialSettings() {
         Write98SerialSettings(platform_, number, port.c_str(), record_.serial);
     else
         WriteNtSerialSettings(platform_, port.c_str(), record_.serial);
+    Step("wrote the serial settings of " + port + " " + SerialSettingsText(record_.serial));
 }
 
 }  // namespace

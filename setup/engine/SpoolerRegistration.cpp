@@ -131,16 +131,10 @@ int MakeDefaultNt5(Platform& platform, const char* printerName) {
     return result;
 }
 
-// One half of EnsurePortMonitor: the COM or the USB monitor of the pair.
-int EnsureMonitor(SetupContext& context, PlatformGeneration generation, const MONITOR_INFO_2A& info,
-                  const char* uiDllName, int32_t version, UpdateFlags olderFlag, InstallMessage& copyMessage,
-                  InstallMessage& message) {
-    const std::string keyPath = MonitorKeyPath(info.pName);
-    RegistryKey key(context.platform);
-    if (key.Open(HKEY_LOCAL_MACHINE, keyPath.c_str()))
-        return VersionStampIsOlder(key, static_cast<DWORD>(version)) ? olderFlag : 0;
-
-    std::string dllName = Text(info.pDLLName);
+// Adds the planned monitor: its files, AddMonitorA and the version stamp.
+int AddPlannedMonitor(SetupContext& context, PlatformGeneration generation, const ComponentPlan& plan,
+                      InstallMessage& copyMessage, InstallMessage& message) {
+    std::string dllName = plan.file;
     int copied =
         CopyDriverFile(context, dllName, kDestinationSystemDirectory, generation, false, copyMessage);
     if (copied == kDriverFileInUse || copied == kDriverFileAccessDenied) {
@@ -148,16 +142,44 @@ int EnsureMonitor(SetupContext& context, PlatformGeneration generation, const MO
         CopyDriverFile(context, dllName, kDestinationSystemDirectory, generation, true, copyMessage);
         dllName = "n" + dllName;
     }
-    std::string uiDll = Text(uiDllName);
+    std::string uiDll = plan.uiFile;
     if (!uiDll.empty())
         CopyDriverFile(context, uiDll, kDestinationSystemDirectory, generation, false, copyMessage);
 
-    std::string name = Text(info.pName);
-    std::string environment = Text(info.pEnvironment);
-    MONITOR_INFO_2A monitor{&name[0], info.pEnvironment != nullptr ? &environment[0] : nullptr, &dllName[0]};
+    std::string name = plan.name;
+    std::string environment = plan.environment;
+    MONITOR_INFO_2A monitor{&name[0], environment.empty() ? nullptr : &environment[0], &dllName[0]};
     if (!InstallPortMonitor(context, monitor, message)) return kMonitorNotAdded;
-    if (key.Open(HKEY_LOCAL_MACHINE, keyPath.c_str())) WriteVersionStamp(key, static_cast<DWORD>(version));
+    RegistryKey key(context.platform);
+    if (key.Open(HKEY_LOCAL_MACHINE, MonitorKeyPath(plan.name.c_str()).c_str()))
+        WriteVersionStamp(key, plan.version);
     return 0;
+}
+
+// Update or keep an installed one, as VersionStampIsOlder decides, reading the stamp once.
+void DecideByStamp(RegistryKey& key, ComponentPlan& plan) {
+    plan.stampRead = key.QueryDword(kVersionStampValue, &plan.installedVersion);
+    bool older = !plan.stampRead || plan.installedVersion < plan.version;
+    plan.action = older ? ComponentAction::kUpdate : ComponentAction::kKeep;
+}
+
+// One half of PlanPortMonitor: the COM or the USB monitor of the pair.
+ComponentPlan PlanMonitor(Platform& platform, const MONITOR_INFO_2A& info, const char* uiDllName,
+                          int32_t version, UpdateFlags olderFlag) {
+    ComponentPlan plan;
+    plan.name = Text(info.pName);
+    plan.environment = Text(info.pEnvironment);
+    plan.file = Text(info.pDLLName);
+    plan.uiFile = Text(uiDllName);
+    plan.version = static_cast<DWORD>(version);
+    plan.olderFlag = olderFlag;
+    RegistryKey key(platform);
+    if (!key.Open(HKEY_LOCAL_MACHINE, MonitorKeyPath(info.pName).c_str())) {
+        plan.action = ComponentAction::kAdd;
+        return plan;
+    }
+    DecideByStamp(key, plan);
+    return plan;
 }
 
 enum class MonitorPort { None, Com, Usb };
@@ -191,7 +213,7 @@ int InstallPrinterDriver(SetupContext& context, DRIVER_INFO_3A& driver, InstallM
     Platform& platform = context.platform;
     if (platform.spooler.AddPrinterDriverA(nullptr, 3, reinterpret_cast<BYTE*>(&driver))) return 1;
     DWORD error = platform.kernel.GetLastError();
-    message.Set(MessageFor(context.messageText, "IDS_ERR_ADDPRNDRV3") + "   er = " + Signed(error));
+    message.Set(MessageFor(context.messageText, "IDS_ERR_ADDPRNDRV3") + "   er = " + Signed(error), error);
     return 0;
 }
 
@@ -200,7 +222,8 @@ int InstallPortMonitor(SetupContext& context, MONITOR_INFO_2A& monitor, InstallM
     if (platform.spooler.AddMonitorA(nullptr, 2, reinterpret_cast<BYTE*>(&monitor))) return 1;
     DWORD error = platform.kernel.GetLastError();
     if (error == ERROR_PRINT_MONITOR_ALREADY_INSTALLED || error == ERROR_ALREADY_EXISTS) return 1;
-    message.Set(MessageFor(context.messageText, "IDS_ERR_ADDMONITOR") + " Erro code is:" + Signed(error));
+    message.Set(MessageFor(context.messageText, "IDS_ERR_ADDMONITOR") + " Erro code is:" + Signed(error),
+                error);
     return 0;
 }
 
@@ -238,9 +261,9 @@ int CreatePrinter(SetupContext& context, PRINTER_INFO_2A& printer, DWORD level, 
     if (error == ERROR_SUCCESS) return 1;
 
     if (error == ERROR_PRINTER_ALREADY_EXISTS)
-        message.Set(MessageFor(context.messageText, "IDS_ERR_TOOMANY"));
+        message.Set(MessageFor(context.messageText, "IDS_ERR_TOOMANY"), error);
     else
-        message.Set(MessageFor(context.messageText, "IDS_ERR_ADDPRINTER") + "er = " + Signed(error));
+        message.Set(MessageFor(context.messageText, "IDS_ERR_ADDPRINTER") + "er = " + Signed(error), error);
     printerName.clear();
     printer.pPrinterName = &printerName[0];
     return 0;
@@ -291,26 +314,47 @@ int CheckPortList(SetupContext& context, InstallMessage& message) {
     return 0;
 }
 
-int EnsurePortMonitor(SetupContext& context, ModelConfig& config, PrinterClass printerClass,
-                      PlatformGeneration generation, const char* portName, InstallMessage& message) {
-    const std::string port = Text(portName);
-    const MonitorPort kind = MonitorPortOf(port);
-    if (kind == MonitorPort::None) return 0;
+ComponentPlan PlanPortMonitor(SetupContext& context, ModelConfig& config, PrinterClass printerClass,
+                              PlatformGeneration generation, const char* portName) {
+    const MonitorPort kind = MonitorPortOf(Text(portName));
+    if (kind == MonitorPort::None) return ComponentPlan{};
 
     config.SetPrinterClass(printerClass);
     MonitorPair pair{};
     config.GetMonitorInfo(generation, pair);
 
     if (kind == MonitorPort::Com) {
-        if (Text(pair.comMonitor.pDLLName).empty() || generation == kGenerationWin98Me) return 0;
-        return EnsureMonitor(context, generation, pair.comMonitor, pair.comUiDllName, pair.comVersion,
-                             kComMonitorOlder, message, message);
+        if (Text(pair.comMonitor.pDLLName).empty() || generation == kGenerationWin98Me)
+            return ComponentPlan{};
+        return PlanMonitor(context.platform, pair.comMonitor, pair.comUiDllName, pair.comVersion,
+                           kComMonitorOlder);
     }
-    if (Text(pair.usbMonitor.pDLLName).empty() || generation == kGenerationNT4) return 0;
-    // The USB kit's files may legitimately be absent; only the monitor's own failure counts.
-    InstallMessage scratch;
-    return EnsureMonitor(context, generation, pair.usbMonitor, pair.usbUiDllName, pair.usbVersion,
-                         kUsbMonitorOlder, scratch, message);
+    if (Text(pair.usbMonitor.pDLLName).empty() || generation == kGenerationNT4) return ComponentPlan{};
+    return PlanMonitor(context.platform, pair.usbMonitor, pair.usbUiDllName, pair.usbVersion,
+                       kUsbMonitorOlder);
+}
+
+int EnsurePortMonitor(SetupContext& context, ModelConfig& config, PrinterClass printerClass,
+                      PlatformGeneration generation, const char* portName, InstallMessage& message) {
+    return CarryOutPortMonitorPlan(
+        context, generation, PlanPortMonitor(context, config, printerClass, generation, portName), message);
+}
+
+int CarryOutPortMonitorPlan(SetupContext& context, PlatformGeneration generation, const ComponentPlan& plan,
+                            InstallMessage& message) {
+    switch (plan.action) {
+        case ComponentAction::kAdd:
+            if (plan.olderFlag == kUsbMonitorOlder) {
+                // The USB kit's files may legitimately be absent; only the monitor's own failure counts.
+                InstallMessage scratch;
+                return AddPlannedMonitor(context, generation, plan, scratch, message);
+            }
+            return AddPlannedMonitor(context, generation, plan, message, message);
+        case ComponentAction::kUpdate:
+            return plan.olderFlag;
+        default:
+            return 0;
+    }
 }
 
 namespace {
@@ -331,30 +375,53 @@ bool ProcessorFileMissing(Platform& platform, PlatformGeneration generation, con
 
 }  // namespace
 
+ComponentPlan PlanPrintProcessor(SetupContext& context, PlatformGeneration generation,
+                                 const char* processorName, const char* processorFile) {
+    Platform& platform = context.platform;
+    ComponentPlan plan;
+    plan.name = Text(processorName);
+    plan.file = Text(processorFile);
+    plan.version = static_cast<DWORD>(ModelConfig(platform).GetProcessorVersion());
+    plan.olderFlag = kProcessorOlder;
+    if (plan.name == kSystemPrintProcessor) return plan;
+    RegistryKey key(platform);
+    if (!key.Open(HKEY_LOCAL_MACHINE, PrintProcessorKeyPath(generation, plan.name.c_str()).c_str())) {
+        plan.action = ComponentAction::kAdd;
+        return plan;
+    }
+    DecideByStamp(key, plan);
+    if (plan.action == ComponentAction::kKeep && ProcessorFileMissing(platform, generation, plan.file))
+        plan.action = ComponentAction::kUpdate;
+    return plan;
+}
+
+
 int EnsurePrintProcessor(SetupContext& context, PlatformGeneration generation, const char* processorName,
                          const char* processorFile, InstallMessage& message) {
+    return CarryOutPrintProcessorPlan(
+        context, generation, PlanPrintProcessor(context, generation, processorName, processorFile), message);
+}
+
+int CarryOutPrintProcessorPlan(SetupContext& context, PlatformGeneration generation,
+                               const ComponentPlan& plan, InstallMessage& message) {
     Platform& platform = context.platform;
-    const DWORD configured = static_cast<DWORD>(ModelConfig(platform).GetProcessorVersion());
-    const std::string name = Text(processorName);
-    if (name == kSystemPrintProcessor) return 0;
+    if (plan.action == ComponentAction::kUpdate) return kProcessorOlder;
+    if (plan.action != ComponentAction::kAdd) return 0;
 
-    const std::string keyPath = PrintProcessorKeyPath(generation, name.c_str());
-    RegistryKey key(platform);
-    std::string file = Text(processorFile);
-    if (key.Open(HKEY_LOCAL_MACHINE, keyPath.c_str()))
-        return VersionStampIsOlder(key, configured) || ProcessorFileMissing(platform, generation, file)
-                   ? kProcessorOlder
-                   : 0;
-
+    std::string file = plan.file;
     if (!file.empty()) {
         InstallMessage scratch;
         CopyDriverFile(context, file, kDestinationProcessorDirectory, generation, false, scratch);
     }
-    if (InstallPrintProcessor(platform, name.c_str(), file.c_str(), generation) != 1) {
-        message.Set(MessageFor(context.messageText, "IDS_ERR_ADDPROCESSOR"));
+    if (InstallPrintProcessor(platform, plan.name.c_str(), file.c_str(), generation) != 1) {
+        // Still the spooler's error: nothing called Windows since.
+        DWORD error = platform.kernel.GetLastError();
+        message.Set(MessageFor(context.messageText, "IDS_ERR_ADDPROCESSOR"), error);
         return kProcessorNotAdded;
     }
-    if (key.Open(HKEY_LOCAL_MACHINE, keyPath.c_str())) WriteVersionStamp(key, configured);
+    RegistryKey key(platform);
+    if (key.Open(HKEY_LOCAL_MACHINE, PrintProcessorKeyPath(generation, plan.name.c_str()).c_str()))
+        WriteVersionStamp(key, plan.version);
     // Let the spooler settle on the new processor before a printer names it.
     platform.clock.Sleep(kProcessorAddedPause);
     return 0;

@@ -75,6 +75,32 @@ int MakeDefaultPrinter(win::Platform& platform, const char* printerName);
 // Enumerates the spooler's ports. 1 enumerated; 0 with "IDS_ERR_ALLOCMEMORY".
 int CheckPortList(SetupContext& context, InstallMessage& message);
 
+// What EnsurePortMonitor or EnsurePrintProcessor decides for the installed monitor or processor, read
+// without changing anything: nothing to do (no monitor for the port, Windows' own processor), add it,
+// update an older one, or keep one that is as new as the medium's.
+enum class ComponentAction { kNone, kAdd, kUpdate, kKeep };
+struct ComponentPlan {
+    ComponentAction action = ComponentAction::kNone;
+    std::string name;
+    std::string environment;  // of a monitor; empty for none
+    std::string file;         // the DLL as the model files name it
+    std::string uiFile;       // a monitor's user-interface DLL; may be empty
+    win::DWORD version = 0;   // the medium's
+    bool stampRead = false;   // the installed one's stamp could be read (kUpdate, kKeep)
+    win::DWORD installedVersion = 0;
+    UpdateFlags olderFlag = 0;  // the flag an update sets
+};
+
+ComponentPlan PlanPortMonitor(SetupContext& context, ModelConfig& config, PrinterClass printerClass,
+                              PlatformGeneration generation, const char* portName);
+ComponentPlan PlanPrintProcessor(SetupContext& context, PlatformGeneration generation,
+                                 const char* processorName, const char* processorFile);
+// EnsurePortMonitor and EnsurePrintProcessor after the plan, with the same results.
+int CarryOutPortMonitorPlan(SetupContext& context, PlatformGeneration generation, const ComponentPlan& plan,
+                            InstallMessage& message);
+int CarryOutPrintProcessorPlan(SetupContext& context, PlatformGeneration generation,
+                               const ComponentPlan& plan, InstallMessage& message);
+
 // Installs the COM or USB port monitor the port needs when it is missing. The UpdateFlags 0,
 // kComMonitorOlder or kUsbMonitorOlder by the port's kind; kMonitorNotAdded when a monitor cannot be added.
 int EnsurePortMonitor(SetupContext& context, ModelConfig& config, PrinterClass printerClass,

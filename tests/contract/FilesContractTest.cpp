@@ -142,6 +142,46 @@ TEST_F(FilesContract, CreateFileAOpensOnlyExistingFiles) {
     EXPECT_EQ(win::ERROR_PATH_NOT_FOUND, LastError());
 }
 
+TEST_F(FilesContract, OpenAlwaysCreatesOrTellsTheFileExistedAndAppendAccessWritesAtTheEnd) {
+    const std::string path = dir_ + "\\run.log";
+    auto append = [&](const std::string& bytes) {
+        win::HANDLE file = files().CreateFileA(path.c_str(), win::FILE_APPEND_DATA,
+                                               win::FILE_SHARE_READ | win::FILE_SHARE_WRITE, nullptr,
+                                               win::OPEN_ALWAYS, win::FILE_ATTRIBUTE_NORMAL, nullptr);
+        EXPECT_NE(win::INVALID_HANDLE_VALUE, file);
+        win::DWORD opened = LastError();
+        win::DWORD written = 0;
+        EXPECT_TRUE(
+            files().WriteFile(file, bytes.data(), static_cast<win::DWORD>(bytes.size()), &written, nullptr));
+        EXPECT_EQ(bytes.size(), written);
+        EXPECT_TRUE(files().CloseHandle(file));
+        return opened;
+    };
+    Preset();
+    EXPECT_EQ(win::ERROR_SUCCESS, append("first\r\n"));
+    EXPECT_EQ(win::ERROR_ALREADY_EXISTS, append("second\r\n"));
+
+    win::HANDLE file = files().CreateFileA(path.c_str(), win::GENERIC_READ, win::FILE_SHARE_READ, nullptr,
+                                           win::OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(win::INVALID_HANDLE_VALUE, file);
+    char bytes[64] = {};
+    win::DWORD read = 0;
+    EXPECT_TRUE(files().ReadFile(file, bytes, sizeof bytes, &read, nullptr));
+    EXPECT_EQ("first\r\nsecond\r\n", std::string(bytes, read));
+    // A handle opened for reading only may not write.
+    Preset();
+    win::DWORD written = 0;
+    EXPECT_FALSE(files().WriteFile(file, "x", 1, &written, nullptr));
+    EXPECT_EQ(win::ERROR_ACCESS_DENIED, LastError());
+    EXPECT_TRUE(files().CloseHandle(file));
+
+    Preset();
+    EXPECT_EQ(win::INVALID_HANDLE_VALUE,
+              files().CreateFileA((dir_ + "\\nodir\\run.log").c_str(), win::FILE_APPEND_DATA,
+                                  win::FILE_SHARE_READ, nullptr, win::OPEN_ALWAYS, 0, nullptr));
+    EXPECT_EQ(win::ERROR_PATH_NOT_FOUND, LastError());
+}
+
 TEST_F(FilesContract, DirectoriesAreCreatedOnceAndRemovedWhenEmpty) {
     std::string sub = dir_ + "\\sub";
     EXPECT_TRUE(files().CreateDirectoryA(sub.c_str(), nullptr));

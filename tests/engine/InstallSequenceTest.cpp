@@ -181,7 +181,7 @@ TEST_F(InstallSequenceTest, ASpoolerThatNeverRunsAgainFailsAfterTenQueriesAndOne
 
 TEST_F(InstallSequenceTest, On98AUsbMonitorInUseTwiceNeedsARestartAndAddsNothing) {
     sim_.windows().SetVersion(win::VER_PLATFORM_WIN32_WINDOWS, 4, 10);
-    ASSERT_EQ(kExitInstalled, Install({"--model", "ZMX-M530", "--port", "USB_ZMX-M530_1", "--generation", "0"})) << message_.Text();
+    ASSERT_EQ(kExitRestartRequired, Install({"--model", "ZMX-M530", "--port", "USB_ZMX-M530_1", "--generation", "0"})) << message_.Text();
     sim_.registry().SetDwordValue(HKEY_LOCAL_MACHINE, kUsbMonitorKey, "DriverVersion", 1);
     sim_.windows().MarkInUse("C:\\WINDOWS\\SYSTEM\\KXUSB.DLL");
     sim_.windows().MarkInUse("C:\\WINDOWS\\SYSTEM\\nKXUSB.DLL");
@@ -194,7 +194,7 @@ TEST_F(InstallSequenceTest, On98AUsbMonitorInUseTwiceNeedsARestartAndAddsNothing
 
     // In use once: the monitor runs from the "n" copy from now on.
     sim_.windows().MarkInUse("C:\\WINDOWS\\SYSTEM\\nKXUSB.DLL", false);
-    EXPECT_EQ(kExitInstalled, Install({"--model", "ZMX-M530", "--port", "USB_ZMX-M530_2", "--generation", "0"})) << message_.Text();
+    EXPECT_EQ(kExitRestartRequired, Install({"--model", "ZMX-M530", "--port", "USB_ZMX-M530_2", "--generation", "0"})) << message_.Text();
     EXPECT_EQ("nKXUSB.DLL", String(kUsbMonitorKey, "Driver"));
     EXPECT_EQ(4u, Dword(kUsbMonitorKey, "DriverVersion"));
     EXPECT_NE(nullptr, FindPrinter("ZMX-M530(U) 2"));
@@ -392,7 +392,7 @@ TEST_F(InstallSequenceTest, AnOlderProcessorThatCannotBeCopiedOverFailsWithTheSo
 
 TEST_F(InstallSequenceTest, On98AnOlderProcessorIsCopiedUnderTheNNameWhenInUse) {
     sim_.windows().SetVersion(win::VER_PLATFORM_WIN32_WINDOWS, 4, 10);
-    ASSERT_EQ(kExitInstalled, Install({"--model", "ZMX-M530", "--port", "LPT1:", "--generation", "0"}))
+    ASSERT_EQ(kExitRestartRequired, Install({"--model", "ZMX-M530", "--port", "LPT1:", "--generation", "0"}))
         << message_.Text();
     std::string processorDir = "C:\\WINDOWS\\system32\\spool\\prtprocs\\WIN40";
     char directory[260] = {};
@@ -402,7 +402,7 @@ TEST_F(InstallSequenceTest, On98AnOlderProcessorIsCopiedUnderTheNNameWhenInUse) 
     processorDir = directory;
     sim_.registry().SetDwordValue(HKEY_LOCAL_MACHINE, kProcessor98Key, "DriverVersion", 1);
     sim_.windows().MarkInUse(processorDir + "\\KXPROC.DLL");
-    ASSERT_EQ(kExitInstalled, Install({"--model", "ZMX-M530", "--port", "LPT2:", "--generation", "0"}))
+    ASSERT_EQ(kExitRestartRequired, Install({"--model", "ZMX-M530", "--port", "LPT2:", "--generation", "0"}))
         << message_.Text();
     EXPECT_EQ("nKXPROC.DLL", String(kProcessor98Key, "Driver"));
     EXPECT_EQ(2u, Dword(kProcessor98Key, "DriverVersion"));
@@ -480,7 +480,7 @@ TEST_F(InstallSequenceTest, DefaultPrinterAndSerialSettingFailuresDoNotStopTheIn
 
 TEST_F(InstallSequenceTest, On98TheSerialSettingsAreWrittenThroughTheSequence) {
     sim_.windows().SetVersion(win::VER_PLATFORM_WIN32_WINDOWS, 4, 10);
-    ASSERT_EQ(kExitInstalled, Install({"--model", "ZMX-M530", "--port", "COM2:", "--generation", "0",
+    ASSERT_EQ(kExitRestartRequired, Install({"--model", "ZMX-M530", "--port", "COM2:", "--generation", "0",
                                        "--baud", "9600", "--parity", "O"}))
         << message_.Text();
     EXPECT_EQ("", message_.Text());
@@ -529,7 +529,7 @@ TEST_F(InstallSequenceTest, FailedSystemFileFixUpsDoNotStopTheInstallation) {
     EditModel("[ZMX-M530", "[ZMX-T100");
     sim_.windows().SetVersion(win::VER_PLATFORM_WIN32_WINDOWS, 4, 10);
     RemoveMedium("C:\\MEDIUM\\win98\\ICONLIB.DLL");
-    ASSERT_EQ(kExitInstalled, Install({"--model", "ZMX-T100", "--port", "LPT2:", "--generation", "0"}))
+    ASSERT_EQ(kExitRestartRequired, Install({"--model", "ZMX-T100", "--port", "LPT2:", "--generation", "0"}))
         << message_.Text();
     EXPECT_EQ("copy failed  er = 2C:\\MEDIUM\\win98\\ICONLIB.DLL", message_.Text());
     EXPECT_NE(nullptr, FindPrinter("ZMX-T100(P)"));

@@ -51,9 +51,10 @@ for version in nt40 win98; do
     "$W" reg add 'HKCU\Software\Wine' /v Version /d "$version" /f >/dev/null 2>&1
     "$W" install-printer.exe --model ZMX-T310 --port LPT1: >/dev/null 2>&1
     code=$?
-    if [ "$version" = nt40 ]; then key="$drivers\\$environment\Drivers\Version-3\VORL ZMX-T310 Raster"
-    else key="$drivers\Windows 4.0\Drivers\Version-0\VORL ZMX-T310 Raster"; fi
-    if [ $code -eq 0 ] && [ -n "$(query "$key" Driver)" ]; then ok "$version: driver filed under $key"
+    # 98/Me take the new driver at a restart: exit 3010, of which a Unix exit status keeps 3010 % 256.
+    if [ "$version" = nt40 ]; then key="$drivers\\$environment\Drivers\Version-3\VORL ZMX-T310 Raster"; expected=0
+    else key="$drivers\Windows 4.0\Drivers\Version-0\VORL ZMX-T310 Raster"; expected=$((3010 % 256)); fi
+    if [ $code -eq $expected ] && [ -n "$(query "$key" Driver)" ]; then ok "$version: exit $code, driver filed under $key"
     else fail "$version: exit $code, no driver under $key"; fi
 done
 
@@ -73,5 +74,34 @@ if [ "$installed" -eq 1 ] && [ "$stamp" = "0x3" ] && [ "$running" -ge 1 ]; then
 else
     fail "update: installed $installed, stamp '$stamp', spooler running: $running"
 fi
+# The console companions' own options. --what-if tells the plan and adds nothing.
+plan=$("$W" install-printer.exe --what-if --model ZMX-L58 --port LPT3: 2>&1)
+code=$?
+plan=$(tr -d '\r' <<<"$plan")
+if [ $code -eq 0 ] && grep -q '^add printer ZMX-L58(P) on port LPT3:' <<<"$plan" &&
+    grep -q '^nothing was changed (--what-if)$' <<<"$plan" && [ -z "$(query "$printers\\ZMX-L58(P)" Port)" ]; then
+    ok "--what-if: the plan names the printer and adds nothing"
+else
+    fail "--what-if: exit $code, printer port '$(query "$printers\\ZMX-L58(P)" Port)': $plan"
+fi
+# From another current directory: the medium by --medium, the log relative to where the caller stands,
+# in UTF-8 with the language file's Chinese closing text.
+elsewhere=$(mktemp -d)
+medium_win=$("$W" winepath -w "$medium" 2>/dev/null | tr -d '\r')
+(cd "$elsewhere" && "$W" "$medium/install-printer.exe" --medium "$medium_win" --model ZMX-L58 --port LPT3: \
+    --log install.log >/dev/null 2>&1)
+code=$?
+log="$elsewhere/install.log"
+if [ $code -eq 0 ] && [ "$(query "$printers\\ZMX-L58(P)" Port)" = LPT3: ] && [ -f "$log" ] &&
+    iconv -f UTF-8 -t UTF-8 "$log" >/dev/null 2>&1 && grep -q 'added printer ZMX-L58(P) on port LPT3:' "$log" &&
+    grep -q 'exit code 0' "$log" && LC_ALL=C grep -q $'[\x80-\xff]' "$log"; then
+    ok "--medium from another folder, --log in UTF-8: $(wc -l <"$log") lines"
+else
+    fail "--medium/--log: exit $code, log: $(cat "$log" 2>/dev/null)"
+fi
+"$W" install-printer.exe --medium 'C:\windows' --model ZMX-L58 --port LPT3: >/dev/null 2>&1
+code=$?
+[ $code -eq 2 ] && ok "--medium naming no medium: exit 2" || fail "--medium naming no medium: exit $code"
+rm -rf "$elsewhere"
 "$W" reg delete 'HKCU\Software\Wine' /v Version /f >/dev/null 2>&1
 exit $status

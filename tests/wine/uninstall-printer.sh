@@ -20,9 +20,41 @@ grep -q '^monitor VORL COM Monitor$' <<<"$listing" || fail "listing lacks the CO
 grep -q 'Other 4000' <<<"$listing" && fail "the other maker's printer is listed: $listing"
 [ $status -eq 0 ] && ok "listing: $(wc -l <<<"$listing") components of ours, none of the other maker's"
 
+# --what-if tells what --all would remove and removes nothing; from another folder, --medium names the
+# medium; a folder that is none is refused.
+plan=$("$W" uninstall-printer.exe --all --what-if 2>&1)
+code=$?
+plan=$(tr -d '\r' <<<"$plan")
+if [ $code -eq 0 ] && grep -q '^remove printer ZMX-M530(S) (driver VORL ZMX-M530, port KXCOM2:)' <<<"$plan" &&
+    grep -q '^nothing was changed (--what-if)$' <<<"$plan" &&
+    [ "$("$W" uninstall-printer.exe --list 2>&1 | tr -d '\r')" = "$listing" ]; then
+    ok "--what-if: $(grep -c '^remove' <<<"$plan") removals told, nothing removed"
+else
+    fail "--what-if: exit $code: $plan"
+fi
+elsewhere=$(mktemp -d)
+medium_win=$("$W" winepath -w "$medium" 2>/dev/null | tr -d '\r')
+from_elsewhere=$(cd "$elsewhere" && "$W" "$medium/uninstall-printer.exe" --list --medium "$medium_win" 2>&1 | tr -d '\r')
+[ "$from_elsewhere" = "$listing" ] && ok "--medium from another folder lists the same" ||
+    fail "--medium from another folder: $from_elsewhere"
+rmdir "$elsewhere"
+"$W" uninstall-printer.exe --list --medium 'C:\windows' >/dev/null 2>&1
+code=$?
+[ $code -eq 2 ] && ok "--medium naming no medium: exit 2" || fail "--medium naming no medium: exit $code"
+
 # Wine stops its services with its server, 3 s after the last program ends (Windows keeps the spooler
-# running): the removal and the look at the service run in one session.
-out=$("$W" cmd /c "uninstall-printer.exe --all & sc query Spooler" 2>&1 | tr -d '\r')
+# running): the removal and the look at the service run in one session. The log lies in the medium, the
+# current directory.
+rm -f "$medium/removal.log"
+out=$("$W" cmd /c "uninstall-printer.exe --all --log removal.log & sc query Spooler" 2>&1 | tr -d '\r')
+if [ -f "$medium/removal.log" ] && iconv -f UTF-8 -t UTF-8 "$medium/removal.log" >/dev/null 2>&1 &&
+    grep -q 'uninstall-printer --all --log removal.log' "$medium/removal.log" &&
+    grep -q 'exit code ' "$medium/removal.log"; then
+    ok "--log: $(wc -l <"$medium/removal.log") lines in UTF-8, $(grep -o 'exit code .*' "$medium/removal.log")"
+else
+    fail "--log: $(cat "$medium/removal.log" 2>/dev/null)"
+fi
+rm -f "$medium/removal.log"
 check_removal_left
 grep -q RUNNING <<<"$out" || fail "the spooler does not run after the removal"
 # Wine refuses DeletePrinterDriverExA's DPD_DELETE_UNUSED_FILES with 87 (Windows deletes the driver), and
