@@ -35,6 +35,16 @@ std::string WithoutTrailingBackslash(std::string path) {
 
 }  // namespace
 
+void BringRunningInstanceForward(win::Platform& platform, const std::string& caption, const char* templateCaption) {
+    win::Windows& windows = platform.windows;
+    win::HWND running = nullptr;
+    if (!caption.empty()) running = windows.FindWindowA(nullptr, caption.c_str());
+    if (running == nullptr) running = windows.FindWindowA(nullptr, templateCaption);
+    if (running == nullptr) return;
+    windows.SetForegroundWindow(running);
+    windows.OpenIcon(running);
+}
+
 bool IsMutexHeld(win::Platform& platform, const char* name) {
     win::HANDLE mutex = platform.windows.OpenMutexA(win::SYNCHRONIZE, win::FALSE, name);
     if (mutex == nullptr) return false;

@@ -10,6 +10,25 @@
 constexpr char kSetupRunningMutex[] = "PosPrinterDriverSetup.Running";
 constexpr char kUninstallRunningMutex[] = "PosPrinterDriverUninstall.Running";
 
+// Closes a mutex handle on every way out; a program holds its mutexes until it ends.
+class MutexHandle {
+public:
+    MutexHandle(win::Windows& windows, win::HANDLE handle) : windows_(windows), handle_(handle) {}
+    ~MutexHandle() {
+        if (handle_ != nullptr) windows_.CloseHandle(handle_);
+    }
+    MutexHandle(const MutexHandle&) = delete;
+    MutexHandle& operator=(const MutexHandle&) = delete;
+
+private:
+    win::Windows& windows_;
+    win::HANDLE handle_;
+};
+
+// Brings a running instance's window to the front and restores it: found by the caption its language
+// file gives it, else by the template's caption.
+void BringRunningInstanceForward(win::Platform& platform, const std::string& caption, const char* templateCaption);
+
 // Whether another process holds the named mutex.
 bool IsMutexHeld(win::Platform& platform, const char* name);
 

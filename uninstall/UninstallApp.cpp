@@ -9,34 +9,6 @@
 
 namespace {
 
-// Closes the handle on every way out; the program holds its mutexes until it ends.
-class MutexHandle {
-public:
-    MutexHandle(win::Windows& windows, win::HANDLE handle) : windows_(windows), handle_(handle) {}
-    ~MutexHandle() {
-        if (handle_ != nullptr) windows_.CloseHandle(handle_);
-    }
-    MutexHandle(const MutexHandle&) = delete;
-    MutexHandle& operator=(const MutexHandle&) = delete;
-
-private:
-    win::Windows& windows_;
-    win::HANDLE handle_;
-};
-
-// Brings the running uninstaller's window to the front: it has the title our language file gives, or
-// the template's when the file gives none or no window has it.
-void BringRunningUninstallForward(win::Platform& platform) {
-    win::Windows& windows = platform.windows;
-    std::string title = UninstallText(platform, "Uninstall").Get("Title");
-    win::HWND running = nullptr;
-    if (!title.empty()) running = windows.FindWindowA(nullptr, title.c_str());
-    if (running == nullptr) running = windows.FindWindowA(nullptr, kUninstallDialogCaption);
-    if (running == nullptr) return;
-    windows.SetForegroundWindow(running);
-    windows.OpenIcon(running);
-}
-
 // Setup's caption comes from its own language file and may differ from the template's; the mutex it
 // holds for its whole run has a fixed name.
 bool SetupIsRunning(win::Platform& platform) {
@@ -58,7 +30,7 @@ int RunUninstall(win::Platform& platform, const std::function<void(UninstallDial
     MutexHandle running(windows, windows.CreateMutexA(win::FALSE, kUninstallRunningMutex));
     alreadyRunning = alreadyRunning || platform.kernel.GetLastError() == win::ERROR_ALREADY_EXISTS;
     if (alreadyRunning) {
-        BringRunningUninstallForward(platform);
+        BringRunningInstanceForward(platform, UninstallText(platform, "Uninstall").Get("Title"), kUninstallDialogCaption);
         return 0;
     }
     if (SetupIsRunning(platform)) {

@@ -11,34 +11,6 @@ namespace {
 constexpr char kSetupCaption[] = "Quarvel";
 constexpr char kUninstallCaption[] = "Uninstall";
 
-// Closes the handle on every way out.
-class MutexHandle {
-public:
-    MutexHandle(win::Windows& windows, win::HANDLE handle) : windows_(windows), handle_(handle) {}
-    ~MutexHandle() {
-        if (handle_ != nullptr) windows_.CloseHandle(handle_);
-    }
-    MutexHandle(const MutexHandle&) = delete;
-    MutexHandle& operator=(const MutexHandle&) = delete;
-
-private:
-    win::Windows& windows_;
-    win::HANDLE handle_;
-};
-
-// Brings the running setup's window to the front: the caption it has is the one our language file
-// gives, or the medium's own when the file names none.
-void BringRunningSetupForward(SetupContext& context) {
-    win::Windows& windows = context.platform.windows;
-    std::string caption = LanguageText(context.platform, "Setup").Get("Caption");
-    win::HWND running = nullptr;
-    if (!caption.empty()) running = windows.FindWindowA(nullptr, caption.c_str());
-    if (running == nullptr) running = windows.FindWindowA(nullptr, kSetupCaption);
-    if (running == nullptr) return;
-    windows.SetForegroundWindow(running);
-    windows.OpenIcon(running);
-}
-
 }  // namespace
 
 int RunSetup(win::Platform& platform, const std::function<void(WizardFrame&)>& prepare) {
@@ -54,7 +26,7 @@ int RunSetup(win::Platform& platform, const std::function<void(WizardFrame&)>& p
     MutexHandle running(windows, windows.CreateMutexA(win::FALSE, kSetupRunningMutex));
     alreadyRunning = alreadyRunning || platform.kernel.GetLastError() == win::ERROR_ALREADY_EXISTS;
     if (alreadyRunning) {
-        BringRunningSetupForward(context);
+        BringRunningInstanceForward(platform, LanguageText(platform, "Setup").Get("Caption"), kSetupCaption);
         return 0;
     }
     if (windows.FindWindowA(nullptr, kUninstallCaption) != nullptr ||

@@ -261,18 +261,18 @@ INPUT KeyInput(WORD key, bool extended, bool up) {
 }
 
 // "Shift+Tab", "Alt+B", "F1", "Down": the presses and releases of one chord.
-std::vector<INPUT> Chord(const std::string& spec) {
+std::vector<INPUT> Chord(const std::string& chord) {
     std::vector<std::string> parts;
     size_t start = 0;
-    for (size_t plus; (plus = spec.find('+', start)) != std::string::npos && plus + 1 < spec.size(); start = plus + 1)
-        parts.push_back(spec.substr(start, plus - start));
-    parts.push_back(spec.substr(start));
+    for (size_t plus; (plus = chord.find('+', start)) != std::string::npos && plus + 1 < chord.size(); start = plus + 1)
+        parts.push_back(chord.substr(start, plus - start));
+    parts.push_back(chord.substr(start));
     std::vector<WORD> modifiers;
     for (size_t i = 0; i + 1 < parts.size(); ++i) {
         if (SameName(parts[i], "Shift")) modifiers.push_back(VK_SHIFT);
         else if (SameName(parts[i], "Ctrl")) modifiers.push_back(VK_CONTROL);
         else if (SameName(parts[i], "Alt")) modifiers.push_back(VK_MENU);
-        else Fail("unknown modifier '" + parts[i] + "' in '" + spec + "'");
+        else Fail("unknown modifier '" + parts[i] + "' in '" + chord + "'");
     }
     const std::string& last = parts.back();
     WORD key = 0;
