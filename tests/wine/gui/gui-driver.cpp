@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -304,6 +305,7 @@ public:
         else if (command == "timeout") need(1, 1), timeout_ = Milliseconds(w[1]), Say("timeout = " + w[1]);
         else if (command == "sleep") need(1, 1), Sleep(Milliseconds(w[1]));
         else if (command == "echo") Say(Joined(w, 1));
+        else if (command == "mark") need(0, 0), QueryPerformanceCounter(&since_), Say("marked");
         else if (command == "wait") need(1, 2), Wait(w, false);
         else if (command == "wait-box") need(1, 2), Wait(w, true);
         else if (command == "appeared") need(1, 2), Appeared(w, false);
@@ -421,7 +423,7 @@ private:
         if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                             &program_))
             Fail("cannot start '" + Joined(w, 1) + "': error " + std::to_string(GetLastError()));
-        QueryPerformanceCounter(&started_);
+        QueryPerformanceCounter(&since_);
         programName_ = w[1];
         Say("started = " + Joined(w, 1));
     }
@@ -484,8 +486,8 @@ private:
         Say(std::string(messageBox ? "box" : "window") + " = " + Shown(CaptionOf(window)));
     }
 
-    // For the benchmark: how long after `start` the window became visible, found by polling every
-    // millisecond, before anything else is sent to it.
+    // For the benchmarks: how long after `start` or `mark` the window became visible, found by polling
+    // every millisecond, before anything else is sent to it.
     void Appeared(const std::vector<std::string>& w, bool messageBox) {
         DWORD limit = w.size() > 2 ? Milliseconds(w[2]) : timeout_;
         std::wstring caption = Wide(w[1]);
@@ -503,12 +505,12 @@ private:
         Say(std::string("appeared = ") + shown);
     }
 
-    // Milliseconds since the last `start`.
+    // Milliseconds since the last `start` or `mark`.
     double Elapsed() const {
         LARGE_INTEGER now, frequency;
         QueryPerformanceCounter(&now);
         QueryPerformanceFrequency(&frequency);
-        return 1000.0 * static_cast<double>(now.QuadPart - started_.QuadPart) / static_cast<double>(frequency.QuadPart);
+        return 1000.0 * static_cast<double>(now.QuadPart - since_.QuadPart) / static_cast<double>(frequency.QuadPart);
     }
 
     void Gone(const std::vector<std::string>& w) {
@@ -628,15 +630,30 @@ private:
         }
     }
 
+    // The visible top-level windows of a thread.
+    static std::vector<HWND> WindowsOf(DWORD threadId) {
+        std::vector<HWND> found;
+        for (HWND window : TopLevelWindows())
+            if (GetWindowThreadProcessId(window, nullptr) == threadId) found.push_back(window);
+        return found;
+    }
+
     // Sends a message that may open a modal window (a message box, the next dialog): the sender would
     // wait until that closes, so another thread sends it, and it counts as handled once it returns or
-    // once the program's thread has a new active window.
+    // once the program's thread has a new active window or a new visible one. A window opened while
+    // another program holds the activation is not activated (Wine), so the active one alone is not enough.
     void SendAndSettle(HWND target, UINT message, WPARAM wParam, LPARAM lParam, const std::string& what) {
         auto* call = new PendingMessage{target, message, wParam, lParam};  // the thread may outlive this command
         DWORD threadId = GetWindowThreadProcessId(target, nullptr);
         GUITHREADINFO before{};
         before.cbSize = sizeof(before);
         GetGUIThreadInfo(threadId, &before);
+        std::vector<HWND> shown = WindowsOf(threadId);
+        auto opened = [&] {
+            for (HWND window : WindowsOf(threadId))
+                if (std::find(shown.begin(), shown.end(), window) == shown.end()) return true;
+            return false;
+        };
         HANDLE sender = CreateThread(nullptr, 0, SendPending, call, 0, nullptr);
         if (sender == nullptr) Fail("cannot start a thread");
         DWORD start = GetTickCount();
@@ -646,6 +663,7 @@ private:
             now.cbSize = sizeof(now);
             if (GetGUIThreadInfo(threadId, &now) && now.hwndActive != nullptr && now.hwndActive != before.hwndActive)
                 break;
+            if (opened()) break;
             if (GetTickCount() - start > timeout_) {
                 CloseHandle(sender);
                 Fail(what + " is still being handled after " + std::to_string(timeout_) + " ms");
@@ -774,7 +792,7 @@ private:
     DWORD timeout_ = 10000;
     std::wstring desktop_;
     PROCESS_INFORMATION program_{};
-    LARGE_INTEGER started_{};
+    LARGE_INTEGER since_{};  // the last `start` or `mark`, which `appeared` times from
     std::string programName_;
 };
 
