@@ -8,4 +8,9 @@ void SimClock::Sleep(DWORD milliseconds) {
     w_.sleeps.push_back(milliseconds);
 }
 
+void SimClock::SleepAnsweringSentMessages(DWORD milliseconds) {
+    Sleep(milliseconds);
+    w_.answeringSleeps.push_back(milliseconds);
+}
+
 }  // namespace win::sim

@@ -10,6 +10,7 @@ class SimClock : public Clock {
 public:
     explicit SimClock(SimWindows& w) : w_(w) {}
     void Sleep(DWORD milliseconds) override;
+    void SleepAnsweringSentMessages(DWORD milliseconds) override;
 
 private:
     SimWindows& w_;

@@ -60,9 +60,11 @@ public:
     void AddOpen(const std::string& windowsPath, DWORD access, DWORD shareMode);
     void RemoveOpen(const std::string& windowsPath, DWORD access, DWORD shareMode);
 
-    // The virtual clock: Sleep advances it and records each pause.
+    // The virtual clock: Sleep advances it and records each pause; those that answered sent messages
+    // meanwhile are also in answeringSleeps.
     uint64_t nowMilliseconds = 0;
     std::vector<DWORD> sleeps;
+    std::vector<DWORD> answeringSleeps;
 
     // Makes the nth next call of the operation (by its Win32 name) fail with the error.
     void InjectFault(const std::string& operation, DWORD error, int nth = 1);
