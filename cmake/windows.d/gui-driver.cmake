@@ -26,3 +26,11 @@ set_tests_properties(gui-driver gui-session PROPERTIES RUN_SERIAL TRUE TIMEOUT 1
 add_test(NAME wizard COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/wizard.sh
          $<TARGET_FILE:gui-driver> ${CMAKE_BINARY_DIR}/medium ${GUI_OUTPUT_DIR}/wizard)
 set_tests_properties(wizard PROPERTIES RUN_SERIAL TRUE TIMEOUT 300)
+
+# The wizard's installations from the medium: serial, parallel and USB, and a refused model. It adds
+# printers and changes the prefix's Windows version, so it runs alone, after the contract tests and after
+# the command-line installation and removal (medium.cmake), whose removal leaves no printer of ours.
+add_test(NAME wizard-install COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/wizard-install.sh
+         $<TARGET_FILE:gui-driver> ${CMAKE_BINARY_DIR}/medium ${GUI_OUTPUT_DIR}/wizard-install)
+set_tests_properties(wizard-install PROPERTIES RUN_SERIAL TRUE TIMEOUT 300
+                     DEPENDS "contract_tests;stand-ins-installer-window;generations;install-printer;uninstall-printer")
