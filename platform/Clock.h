@@ -23,6 +23,10 @@ public:
     virtual ~Clock() = default;
     virtual void Sleep(DWORD milliseconds) = 0;
     virtual void GetLocalTime(SYSTEMTIME* time) = 0;
+    // A pause of a thread with windows that another program may need meanwhile: the messages sent to
+    // them (activation changes, broadcasts) are answered, so that program is not held up waiting for
+    // this one; posted messages and the user's input stay queued.
+    virtual void SleepAnsweringSentMessages(DWORD milliseconds) = 0;
 };
 
 }  // namespace win

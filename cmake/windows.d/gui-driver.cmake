@@ -32,3 +32,12 @@ set_tests_properties(wizard PROPERTIES RUN_SERIAL TRUE TIMEOUT 300)
 add_test(NAME uninstall-gui COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/uninstall-gui.sh
          $<TARGET_FILE:gui-driver> ${CMAKE_BINARY_DIR}/medium ${GUI_OUTPUT_DIR}/uninstall)
 set_tests_properties(uninstall-gui PROPERTIES RUN_SERIAL TRUE TIMEOUT 300 DEPENDS "install-printer;uninstall-printer")
+
+# The wizard's installations from the medium: serial, parallel and USB, and a refused model. It adds
+# printers and changes the prefix's Windows version, so it runs alone, after the contract tests and after
+# the command-line installation and removal (medium.cmake) and the uninstaller's dialog, which would
+# otherwise list the printers it leaves.
+add_test(NAME wizard-install COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/wizard-install.sh
+         $<TARGET_FILE:gui-driver> ${CMAKE_BINARY_DIR}/medium ${GUI_OUTPUT_DIR}/wizard-install)
+set_tests_properties(wizard-install PROPERTIES RUN_SERIAL TRUE TIMEOUT 300
+                     DEPENDS "contract_tests;stand-ins-installer-window;generations;install-printer;uninstall-printer;uninstall-gui")

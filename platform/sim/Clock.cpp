@@ -24,4 +24,9 @@ void SimClock::GetLocalTime(SYSTEMTIME* time) {
     time->wMilliseconds = static_cast<WORD>(w_.nowMilliseconds % 1000);
 }
 
+void SimClock::SleepAnsweringSentMessages(DWORD milliseconds) {
+    Sleep(milliseconds);
+    w_.answeringSleeps.push_back(milliseconds);
+}
+
 }  // namespace win::sim

@@ -12,6 +12,7 @@ public:
     void Sleep(DWORD milliseconds) override;
     // SimWindows' local time at the start, advanced by the virtual clock.
     void GetLocalTime(SYSTEMTIME* time) override;
+    void SleepAnsweringSentMessages(DWORD milliseconds) override;
 
 private:
     SimWindows& w_;

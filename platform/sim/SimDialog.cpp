@@ -357,6 +357,7 @@ BOOL SimDialog::AddToolTip(int id, UINT stringId, int maxWidth) {
 
 BOOL SimDialog::SetTimer(UINT id, UINT period) {
     timers_[id] = period;
+    timerPeriodsSet_[id].push_back(period);
     return TRUE;
 }
 

@@ -86,8 +86,10 @@ public:
     bool Help();
     // The timer's period elapsed: the page hears WM_TIMER. False when no such timer runs.
     bool Timer(UINT id);
-    // The running timers and their periods.
+    // The running timers and their periods; every period set, in order (setting a running timer starts
+    // its period anew).
     const std::map<UINT, UINT>& timers() const { return timers_; }
+    const std::vector<UINT>& timerPeriodsSet(UINT id) { return timerPeriodsSet_[id]; }
     // Every position a progress bar was set to, in order, and its range.
     const std::vector<int>& ProgressPositions(int id) { return progress_[id]; }
     std::pair<int, int> ProgressRange(int id) { return progressRanges_[id]; }
@@ -176,6 +178,7 @@ private:
     std::map<HWND, int> placements_;
     std::map<int, ToolTip> toolTips_;
     std::map<UINT, UINT> timers_;
+    std::map<UINT, std::vector<UINT>> timerPeriodsSet_;
     std::map<int, std::vector<int>> progress_;
     std::map<int, std::pair<int, int>> progressRanges_;
     Banner banner_;

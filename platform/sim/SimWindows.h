@@ -63,12 +63,14 @@ public:
     // Files to be deleted at the next restart, as full paths, in the order they were named.
     std::vector<std::string> pendingDeletes;
 
-    // The virtual clock: Sleep advances it and records each pause.
+    // The virtual clock: Sleep advances it and records each pause; those that answered sent messages
+    // meanwhile are also in answeringSleeps.
     uint64_t nowMilliseconds = 0;
     // The local time when the clock stood at 0, in seconds since 1970 as the wall clock reads it:
     // 2008-03-14 09:26:53.
     int64_t localTimeAtStart = 1205486813;
     std::vector<DWORD> sleeps;
+    std::vector<DWORD> answeringSleeps;
 
     // Makes the nth next call of the operation (by its Win32 name) fail with the error.
     void InjectFault(const std::string& operation, DWORD error, int nth = 1);

@@ -13,6 +13,19 @@ public:
         static_assert(sizeof(win::SYSTEMTIME) == sizeof(::SYSTEMTIME), "layouts differ");
         ::GetLocalTime(reinterpret_cast<::SYSTEMTIME*>(time));
     }
+
+    void SleepAnsweringSentMessages(DWORD milliseconds) override {
+        const DWORD start = GetTickCount();
+        for (;;) {
+            // PeekMessage answers what was sent to the thread's windows before it looks at the queue,
+            // which PM_NOREMOVE leaves as it is. Neither call needs a newer Windows than setup runs on.
+            MSG message;
+            PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+            DWORD elapsed = GetTickCount() - start;
+            if (elapsed >= milliseconds) return;
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - elapsed, QS_SENDMESSAGE);
+        }
+    }
 };
 
 }  // namespace

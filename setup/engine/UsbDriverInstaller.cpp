@@ -41,9 +41,13 @@ void RunUsbDriverInstaller(win::Platform& platform, const std::string& installer
 
     std::string installer = CurrentFolder(platform) + "\\USBDrv\\Install.exe";
     platform.windows.ShellExecuteA(nullptr, "open", installer.c_str(), "2", nullptr, win::SW_SHOWNORMAL);
-    platform.clock.Sleep(kBeforeLooking);
+    // The waits answer what the installer's windows send to ours (taking the activation and giving it
+    // back): a thread that only sleeps holds that up, and under Wine the question that follows then opens
+    // behind the wizard.
+    win::Clock& clock = platform.clock;
+    clock.SleepAnsweringSentMessages(kBeforeLooking);
     // The installer may wait for the user; setup waits as long as its window is open.
     while (!installerCaption.empty() && platform.windows.FindWindowA(nullptr, installerCaption.c_str()) != nullptr)
-        platform.clock.Sleep(kWhileOpen);
-    for (win::DWORD pause : kSettling) platform.clock.Sleep(pause);
+        clock.SleepAnsweringSentMessages(kWhileOpen);
+    for (win::DWORD pause : kSettling) clock.SleepAnsweringSentMessages(pause);
 }

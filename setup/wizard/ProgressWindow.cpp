@@ -12,6 +12,7 @@ win::BOOL ProgressWindow::OnInit(win::DialogSurface& surface) {
     std::string wait = LanguageText(context_.platform, "Progress").Get("Wait");
     surface.SetBanner(wait.c_str(), 20, 700, "System", win::RGB(0, 51, 153));
     surface.SetTimer(kTimer, kFirstTick);
+    period_ = kFirstTick;
     return win::TRUE;
 }
 
@@ -24,6 +25,11 @@ void ProgressWindow::OnTimer(win::DialogSurface& surface, win::UINT id) {
         surface.EndDialog(win::IDOK);
         return;
     }
-    // The next tick comes after this step's wait; the window stays responsive in between.
-    surface.SetTimer(kTimer, step.wait);
+    // The next tick comes after this step's wait; the window stays responsive in between. A running
+    // timer of that period is left alone: setting it again would start its period anew, adding each
+    // tick's own time to every step (under Wine the 100 steps of 10 ms took 1.2 to 1.5 s, not 1.0).
+    if (step.wait != period_) {
+        surface.SetTimer(kTimer, step.wait);
+        period_ = step.wait;
+    }
 }

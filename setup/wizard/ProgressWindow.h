@@ -28,4 +28,5 @@ private:
     SetupContext& context_;
     const std::atomic<int32_t>& completionState_;
     ProgressSchedule schedule_;
+    win::UINT period_ = 0;  // of the running timer
 };

@@ -6,17 +6,15 @@ set -u
 medium=$1
 here=$(cd "$(dirname "$0")" && pwd)
 W="$here/wine-run.sh"
+source "$here/installed-checks.sh"
 status=0
 fail() { echo "FAIL: $*"; status=1; }
 ok() { echo "ok: $*"; }
-query() { "$W" reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^    $2    REG_[A-Z_]*    //p"; }
-printers='HKLM\System\CurrentControlSet\Control\Print\Printers'
-monitor='HKLM\System\CurrentControlSet\Control\Print\Monitors\VORL COM Monitor'
+monitor="$monitors_key\VORL COM Monitor"
 cd "$medium" || exit 2
 # "Windows NT x86" in the product's build, "Windows x64" in the 64-bit one: the build says which.
-environment=$("$W" setup-probe.exe | tr -d '\r' | sed -n 's/^spooler environment: //p')
+environment=$(spooler_environment)
 [ -n "$environment" ] || { echo "FAIL: setup-probe.exe names no spooler environment"; exit 1; }
-processor="HKLM\System\CurrentControlSet\Control\Print\Environments\\$environment\Print Processors\VORLPrint"
 
 n=0
 for version in winxp win2k win2003 vista; do
@@ -29,31 +27,26 @@ for version in winxp win2k win2003 vista; do
     # The second and later runs find ZMX-T310(S) taken: Windows names the printer (1), (2)...; Wine's
     # AddPrinterA accepts an existing name, so the name stays as it is there.
     name="ZMX-T310(S)"
-    got_port=$(query "$printers\\$name" Port)
-    [ "$got_port" = "$port" ] || [ $n -gt 1 ] || fail "$version: printer port '$got_port', expected $port"
-    [ "$(query "$printers\\$name" 'Printer Driver')" = "VORL ZMX-T310" ] || fail "$version: printer driver"
-    [ "$(query "$printers\\$name" 'Print Processor')" = "VORLPrint" ] || fail "$version: print processor"
-    [ -n "$(query "$monitor" DriverVersion)" ] || fail "$version: no monitor DriverVersion"
-    [ -n "$(query "$processor" DriverVersion)" ] || fail "$version: no processor DriverVersion"
+    expected_port=$port
+    [ $n -gt 1 ] && expected_port=''
+    why=$(check_printer "$name" "$expected_port" "VORL ZMX-T310") || fail "$version: $why"
+    why=$(check_stamps "$environment" "VORL COM Monitor") || fail "$version: $why"
     com="COM$n:"
-    [ "$(query 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Ports' "$com")" = "19200,n,8,1,p" ] ||
-        fail "$version: serial settings of $com"
-    device=$(query 'HKCU\Software\Microsoft\Windows NT\CurrentVersion\Windows' Device)
-    case "$device" in "$name,"*) ;; *) fail "$version: default printer '$device'" ;; esac
+    why=$(check_serial_settings "$com" "19200,n,8,1,p") || fail "$version: $why"
+    why=$(check_default_printer "$name") || fail "$version: $why"
     [ $status -eq 0 ] && ok "$version: $name on $port, stamps, $com settings, default printer"
 done
 
 # NT 4 and 98/Me as far as Wine allows: its spooler stays an NT one whatever version it reports. It takes
 # the NT 4 driver (cVersion 2) but files it under Version-3, as it does every NT driver; it takes the
 # 98/Me driver under the "Windows 4.0" environment, Version-0, as Windows NT does for its 98 clients.
-drivers='HKLM\System\CurrentControlSet\Control\Print\Environments'
 for version in nt40 win98; do
     "$W" reg add 'HKCU\Software\Wine' /v Version /d "$version" /f >/dev/null 2>&1
     "$W" install-printer.exe --model ZMX-T310 --port LPT1: >/dev/null 2>&1
     code=$?
     # 98/Me take the new driver at a restart: exit 3010, of which a Unix exit status keeps 3010 % 256.
-    if [ "$version" = nt40 ]; then key="$drivers\\$environment\Drivers\Version-3\VORL ZMX-T310 Raster"; expected=0
-    else key="$drivers\Windows 4.0\Drivers\Version-0\VORL ZMX-T310 Raster"; expected=$((3010 % 256)); fi
+    if [ "$version" = nt40 ]; then key="$environments_key\\$environment\Drivers\Version-3\VORL ZMX-T310 Raster"; expected=0
+    else key="$environments_key\Windows 4.0\Drivers\Version-0\VORL ZMX-T310 Raster"; expected=$((3010 % 256)); fi
     if [ $code -eq $expected ] && [ -n "$(query "$key" Driver)" ]; then ok "$version: exit $code, driver filed under $key"
     else fail "$version: exit $code, no driver under $key"; fi
 done

@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -800,15 +801,30 @@ private:
         }
     }
 
+    // The visible top-level windows of a thread.
+    static std::vector<HWND> WindowsOf(DWORD threadId) {
+        std::vector<HWND> found;
+        for (HWND window : TopLevelWindows())
+            if (GetWindowThreadProcessId(window, nullptr) == threadId) found.push_back(window);
+        return found;
+    }
+
     // Sends a message that may open a modal window (a message box, the next dialog): the sender would
     // wait until that closes, so another thread sends it, and it counts as handled once it returns or
-    // once the program's thread has a new active window.
+    // once the program's thread has a new active window or a new visible one. A window opened while
+    // another program holds the activation is not activated (Wine), so the active one alone is not enough.
     void SendAndSettle(HWND target, UINT message, WPARAM wParam, LPARAM lParam, const std::string& what) {
         auto* call = new PendingMessage{target, message, wParam, lParam};  // the thread may outlive this command
         DWORD threadId = GetWindowThreadProcessId(target, nullptr);
         GUITHREADINFO before{};
         before.cbSize = sizeof(before);
         GetGUIThreadInfo(threadId, &before);
+        std::vector<HWND> shown = WindowsOf(threadId);
+        auto opened = [&] {
+            for (HWND window : WindowsOf(threadId))
+                if (std::find(shown.begin(), shown.end(), window) == shown.end()) return true;
+            return false;
+        };
         HANDLE sender = CreateThread(nullptr, 0, SendPending, call, 0, nullptr);
         if (sender == nullptr) Fail("cannot start a thread");
         DWORD start = GetTickCount();
@@ -818,6 +834,7 @@ private:
             now.cbSize = sizeof(now);
             if (GetGUIThreadInfo(threadId, &now) && now.hwndActive != nullptr && now.hwndActive != before.hwndActive)
                 break;
+            if (opened()) break;
             if (GetTickCount() - start > timeout_) {
                 CloseHandle(sender);
                 Fail(what + " is still being handled after " + std::to_string(timeout_) + " ms");
@@ -966,7 +983,7 @@ private:
     DWORD timeout_ = 10000;
     std::wstring desktop_;
     PROCESS_INFORMATION program_{};
-    LARGE_INTEGER since_{};
+    LARGE_INTEGER since_{};  // the last `start` or `mark`, which `appeared` times from
     std::string programName_;
 };
 

@@ -1,0 +1,78 @@
+# What an installation leaves in a Wine prefix, checked alike by the tests that install printers
+# (install-printer.sh, wizard-install.sh), which source this file. It needs W, the path of wine-run.sh, and
+# WINEPREFIX. Each check_* prints what it found wrong on one line and returns 1; it is silent when all is
+# as expected.
+
+printers_key='HKLM\System\CurrentControlSet\Control\Print\Printers'
+monitors_key='HKLM\System\CurrentControlSet\Control\Print\Monitors'
+environments_key='HKLM\System\CurrentControlSet\Control\Print\Environments'
+ports_key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\Ports'
+profile_key='HKCU\Software\Microsoft\Windows NT\CurrentVersion'
+
+# A value as reg prints it, or nothing. The names' case is not ours to choose: Wine writes "device" where
+# Windows has "Device".
+query() { "$W" reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | value "$2"; }
+# The same from what `reg query KEY` printed, on standard input: several values for one run of reg.
+value() { sed -n "s/^    $1    REG_[A-Z_]*    //Ip"; }
+
+# The names of a key's subkeys, one a line, sorted; reg names the key itself first.
+subkeys() { "$W" reg query "$1" 2>/dev/null | tr -d '\r' | grep '^HKEY' | tail -n +2 | sed 's/.*\\//' | sort; }
+
+# The spooler's native environment of this build ("Windows NT x86" or "Windows x64"), as setup-probe.exe
+# names it; from the medium folder.
+spooler_environment() { "$W" setup-probe.exe | tr -d '\r' | sed -n 's/^spooler environment: //p'; }
+
+# check_printer NAME PORT DRIVER: the spooler's entry of the printer names this port (not checked when
+# PORT is empty), this driver and our print processor.
+check_printer() {
+    local values wrong='' port driver processor
+    values=$("$W" reg query "$printers_key\\$1" 2>/dev/null | tr -d '\r')
+    port=$(value Port <<<"$values")
+    driver=$(value 'Printer Driver' <<<"$values")
+    processor=$(value 'Print Processor' <<<"$values")
+    [ -z "$2" ] || [ "$port" = "$2" ] || wrong+=", port '$port', not $2"
+    [ "$driver" = "$3" ] || wrong+=", driver '$driver', not $3"
+    [ "$processor" = VORLPrint ] || wrong+=", print processor '$processor', not VORLPrint"
+    [ -z "$wrong" ] || { echo "printer $1${wrong}"; return 1; }
+}
+
+# check_listed NAME DRIVER PORT: the spooler hands out the printer with this driver and port, as
+# uninstall-printer.exe of the medium lists it; from the medium folder.
+check_listed() {
+    local listing
+    listing=$("$W" uninstall-printer.exe --list 2>&1 | tr -d '\r')
+    grep -qxF "printer $1 (driver $2, port $3)" <<<"$listing" && return 0
+    echo "the spooler does not list '$1 (driver $2, port $3)': $(grep '^printer' <<<"$listing" | paste -sd'|')"
+    return 1
+}
+
+# check_stamps ENVIRONMENT MONITOR: the port monitor and our print processor carry their version stamps.
+check_stamps() {
+    local wrong=''
+    [ -n "$(query "$monitors_key\\$2" DriverVersion)" ] || wrong+=", no DriverVersion of the monitor $2"
+    [ -n "$(query "$environments_key\\$1\Print Processors\VORLPrint" DriverVersion)" ] ||
+        wrong+=", no DriverVersion of the print processor VORLPrint"
+    [ -z "$wrong" ] || { echo "${wrong#, }"; return 1; }
+}
+
+# check_serial_settings PORT SETTINGS: the serial port's settings string (COM1: "19200,n,8,1,p").
+check_serial_settings() {
+    local got
+    got=$(query "$ports_key" "$1")
+    [ "$got" = "$2" ] || { echo "serial settings of $1 '$got', not $2"; return 1; }
+}
+
+# check_default_printer NAME: the profile's default printer ([windows] device) is this one.
+check_default_printer() {
+    local device
+    device=$(query "$profile_key\Windows" Device)
+    case "$device" in "$1,"*) ;; *) echo "default printer '$device', not $1"; return 1 ;; esac
+}
+
+# check_profile NAME PORT: the profile's [Devices] list has the printer on this port: "winspool,PORT" on
+# Windows, "wineps.drv,PORT" under Wine.
+check_profile() {
+    local entry
+    entry=$(query "$profile_key\Devices" "$1")
+    case "$entry" in *",$2") ;; *) echo "profile [Devices] $1 = '$entry', not on $2"; return 1 ;; esac
+}

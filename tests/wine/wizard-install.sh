@@ -1,0 +1,249 @@
+#!/usr/bin/env bash
+# The wizard of the assembled medium installs printers under Wine, worked like a person at the till: the
+# receipt printer on a serial port with chosen settings as the default printer (XP), a printer on LPT1:
+# (Vista), a USB printer whose ID must change to match its port, and a model that Server 2003 refuses,
+# which leaves nothing installed. After each closing message the spooler, the registry and the profile are
+# checked as install-printer.sh checks them. Screenshots of the pages, the progress window and the
+# messages stay in OUTPUT_DIR.
+# Usage: wizard-install.sh DRIVER MEDIUM OUTPUT_DIR
+set -u
+driver=$1 medium=$2 out=$3
+here=$(cd "$(dirname "$0")" && pwd)
+W="$here/wine-run.sh"
+source "$here/installed-checks.sh"
+rm -rf "$out"
+mkdir -p "$out"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+status=0
+fail() { echo "FAIL: $*"; status=1; }
+ok() { echo "ok: $*"; }
+
+# A text of the language file, as the driver's scripts take them (UTF-8).
+text() { iconv -f CP936 -t UTF-8 "$medium/language/setup.ini" | tr -d '\r' |
+    awk -v section="[$1]" -v key="$2" '$0 == section { on = 1; next } /^\[/ { on = 0 }
+        on && index($0, key "=") == 1 { print substr($0, length(key) + 2); exit }'; }
+# A message as setup shows it and gui-driver prints it: the first \1, \2 and \3 of the text are line breaks.
+message() { text Message "$1" | sed -e 's/\\1/\\r\\n/' -e 's/\\2/\\r\\n/' -e 's/\\3/\\r\\n/'; }
+
+set_version() { "$W" reg add 'HKCU\Software\Wine' /v Version /d "$1" /f >/dev/null 2>&1; }
+
+# Runs one session of setup.exe from the folder with the script on standard input; false when it failed.
+session() {
+    local name=$1 folder=$2
+    if "$here/gui-session.sh" --out "$out/$name" "$driver" "$folder/setup.exe" >"$out/$name.log" 2>&1; then
+        return 0
+    fi
+    fail "$name: the session failed"
+    cat "$out/$name.log"
+    return 1
+}
+
+# A printer of the name left by an earlier run in this prefix is removed first: Windows would name the
+# new one NAME(1), and Wine's AddPrinterA would write over it.
+clear_printer() {
+    subkeys "$printers_key" | grep -qxF "$1" || return 0
+    "$W" uninstall-printer.exe --remove "$1" >/dev/null 2>&1
+    ! subkeys "$printers_key" | grep -qxF "$1" || fail "cannot remove the printer $1 left from before"
+}
+
+# What the wizard could have added: printers, monitors, processors and drivers, and our files in the
+# system.
+installed_state() {
+    "$W" reg query 'HKLM\System\CurrentControlSet\Control\Print' /s 2>/dev/null | tr -d '\r' |
+        sed -n 's/^HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Print\\//p' |
+        grep -E '^(Printers|Monitors|Environments\\[^\\]*\\(Drivers\\[^\\]*|Print Processors))\\[^\\]*$'
+    local system32=$WINEPREFIX/drive_c/windows/system32
+    ls "$system32" "$system32/spool/drivers/"* 2>/dev/null | grep -i '^VL'
+}
+
+cd "$medium" || exit 2
+environment=$(spooler_environment)
+[ -n "$environment" ] || { echo "FAIL: setup-probe.exe names no spooler environment"; exit 1; }
+caption=$(text Setup Caption)
+install=$(text Setup Install)
+default_device() { query "$profile_key\Windows" Device; }
+
+# ZMX-T300 supports neither Server 2003 nor Vista: the wizard refuses it on the system page, and Cancel
+# leaves the system as it was.
+set_version win2003
+before=$(installed_state)
+session refused-2003 "$medium" <<SCRIPT
+wait "$caption" 20
+activate
+click 1057
+click 1
+click 1020
+select 1031 ZMX-T300
+click 1
+click 1
+expect checked 1075 = 1
+click 1
+wait-box setup
+expect message = $(message IDS_NOTSUPPORT2003)
+shot-window refusal
+click ok
+wait "$caption"
+expect visible 1075 = 1
+click 2
+closed 10
+exit 10
+SCRIPT
+after=$(installed_state)
+if [ "$before" = "$after" ]; then ok "refused-2003: refused, nothing installed"
+else fail "refused-2003: the system changed: $(diff <(echo "$before") <(echo "$after") | grep '^[<>]' | paste -sd' ')"
+fi
+
+# Windows XP: the receipt printer ZMX-M530 on KXCOM1: at 19200 baud, even parity, 7 data bits, 2 stop bits
+# and Xon/Xoff, as the default printer. The standard driver lists the system's Unidrv files among its
+# dependent files without bringing them: Wine's AddPrinterDriverA takes it without them, while Windows (and
+# the simulation) refuses it with error 2 unless an earlier Unidrv printer left them in the driver directory.
+set_version winxp
+clear_printer "ZMX-M530(S)"
+session winxp "$medium" <<SCRIPT
+wait "$caption" 20
+activate
+click 1057
+click 1
+expect text 1030 = ZMX-M530
+expect checked 1046 = 0
+click 1046
+expect checked 1046 = 1
+shot-window 1-printer
+click 1
+click 1
+expect checked 1029 = 1
+click 1
+expect text 1 = $install
+select 1049 KXCOM1:
+expect enabled 1041 = 1
+select 1041 19200
+select 1043 $(text Confirm Parity.Even)
+select 1042 7
+select 1044 2
+select 1045 $(text Confirm Protocol.Xonoff)
+shot-window 4-port
+click 1
+wait "" 10
+expect visible 1079 = 1
+shot 5-progress
+wait-box setup 60
+expect message = $(message IDS_INF_NTRESTART)
+shot-window 6-done
+click ok
+exit 20
+SCRIPT
+if [ $? -eq 0 ]; then
+    was=$status
+    name="ZMX-M530(S)"
+    why=$(check_printer "$name" KXCOM1: "VORL ZMX-M530") || fail "winxp: $why"
+    why=$(check_listed "$name" "VORL ZMX-M530" KXCOM1:) || fail "winxp: $why"
+    why=$(check_stamps "$environment" "VORL COM Monitor") || fail "winxp: $why"
+    why=$(check_serial_settings COM1: "19200,e,7,2,x") || fail "winxp: $why"
+    why=$(check_default_printer "$name") || fail "winxp: $why"
+    why=$(check_profile "$name" KXCOM1:) || fail "winxp: $why"
+    [ $status -eq "$was" ] && ok "winxp: $name on KXCOM1:, listed, stamps, COM1: 19200,e,7,2,x, default printer"
+fi
+
+# Vista: ZMX-M530 on LPT1:, which takes the raster driver; the default printer stays as it was. Setup
+# takes the system's Unidrv files of that driver from Vista's driver store, which every Vista has and a
+# Wine prefix has not (the installation would end on "Couldn't find system fiels."): the medium's
+# stand-ins of them go into an ntprint folder of the store for this case.
+set_version vista
+clear_printer "ZMX-M530(P)"
+store="$WINEPREFIX/drive_c/windows/system32/DriverStore/FileRepository/ntprint.inf_x86_wizard-install"
+mkdir -p "$store/I386"
+cp "$medium/Vista/"{UNIDRV.DLL,UNIDRVUI.DLL,UNIDRV.HLP,TTFSUB.GPD,STDNAMES.GPD,UNIRES.DLL} "$store/I386/"
+default=$(default_device)
+session vista "$medium" <<SCRIPT
+wait "$caption" 20
+activate
+click 1057
+click 1
+expect text 1030 = ZMX-M530
+click 1
+click 1
+expect checked 1076 = 1
+click 1
+select 1049 LPT1:
+expect enabled 1041 = 0
+shot-window 4-port
+click 1
+wait "" 10
+shot 5-progress
+wait-box setup 60
+expect message = $(message IDS_INF_NTRESTART)
+shot-window 6-done
+click ok
+exit 20
+SCRIPT
+vista_session=$?
+rm -rf "$store"
+if [ $vista_session -eq 0 ]; then
+    was=$status
+    name="ZMX-M530(P)"
+    why=$(check_printer "$name" LPT1: "VORL ZMX-M530 Raster") || fail "vista: $why"
+    why=$(check_listed "$name" "VORL ZMX-M530 Raster" LPT1:) || fail "vista: $why"
+    why=$(check_profile "$name" LPT1:) || fail "vista: $why"
+    [ "$(default_device)" = "$default" ] || fail "vista: the default printer became '$(default_device)'"
+    [ $status -eq "$was" ] && ok "vista: $name on LPT1:, listed, default printer unchanged"
+fi
+
+# One USB printer whose ID (9) belongs to port 2, while Typical installs on USB_ZMX-T310_1; no bulk driver
+# yet. Install runs the medium's USB driver installer and waits until its window has closed (the click
+# returns only with the question after it), then asks to change the printer's ID, in front of the wizard;
+# Yes writes the ID of port 1 (value 0) into the stand-in library's printers.
+set_version winxp
+clear_printer "ZMX-T310(U) 1"
+usb=$work/usb
+cp -r "$medium/." "$usb"
+printf '[Devices]\r\n0=9\r\n' >"$usb/KxUsbInt.ini"
+rm -f "$WINEPREFIX/drive_c/windows/system32/drivers/bulkusb.sys"
+default=$(default_device)
+session usb "$usb" <<SCRIPT
+wait "$caption" 20
+activate
+click 1057
+click 1
+click 1020
+select 1031 ZMX-T310
+click 1
+expect checked 1066 = 1
+click 1
+click 1
+expect text 1049 = USB_ZMX-T310_1
+expect visible 1065 = 1
+shot-window 4-port
+click 1
+wait-box setup 20
+expect message = $(message IDS_INF_CHANGEID)
+expect foreground = setup
+shot-window 5-change-id
+click yes
+wait "" 10
+shot 6-progress
+wait-box setup 60
+expect message = $(message IDS_INF_USBRESTART)
+shot-window 7-done
+click ok
+exit 20
+SCRIPT
+if [ $? -eq 0 ]; then
+    was=$status
+    name="ZMX-T310(U) 1"
+    ids=$(tr -d '\r' <"$usb/KxUsbInt.ini" | sed -n '/^\[Devices\]/,/^\[/{/^[0-9]/p}' | paste -sd' ')
+    [ "$ids" = "0=0" ] || fail "usb: the library's printers are '$ids', not 0=0"
+    [ -f "$WINEPREFIX/drive_c/windows/system32/drivers/bulkusb.sys" ] ||
+        fail "usb: the USB driver installer placed no bulkusb.sys"
+    why=$(check_printer "$name" USB_ZMX-T310_1 "VORL ZMX-T310 Raster") || fail "usb: $why"
+    why=$(check_listed "$name" "VORL ZMX-T310 Raster" USB_ZMX-T310_1) || fail "usb: $why"
+    why=$(check_stamps "$environment" "VORL USB Monitor") || fail "usb: $why"
+    [ "$(query 'HKLM\Software\TARNOVA\PRINTERPORT' USB_ZMX-T310_1)" = 0x0 ] ||
+        fail "usb: USB_ZMX-T310_1 not marked as used"
+    [ "$(default_device)" = "$default" ] || fail "usb: the default printer became '$(default_device)'"
+    [ $status -eq "$was" ] &&
+        ok "usb: driver installed, ID 9 changed to 0 after the question, $name on USB_ZMX-T310_1"
+fi
+
+"$W" reg delete 'HKCU\Software\Wine' /v Version /f >/dev/null 2>&1
+exit $status
