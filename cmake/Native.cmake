@@ -26,3 +26,7 @@ endforeach()
 # The pauses the install sequence takes, for the installation benchmark.
 add_executable(install-pauses tools/install-pauses.cpp)
 target_link_libraries(install-pauses PRIVATE setup_logic)
+
+# The pauses the removal run takes, for the uninstall benchmark.
+add_executable(uninstall-pauses tools/uninstall-pauses.cpp)
+target_link_libraries(uninstall-pauses PRIVATE setup_logic uninstall_logic)

@@ -26,3 +26,9 @@ set_tests_properties(gui-driver gui-session PROPERTIES RUN_SERIAL TRUE TIMEOUT 1
 add_test(NAME wizard COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/wizard.sh
          $<TARGET_FILE:gui-driver> ${CMAKE_BINARY_DIR}/medium ${GUI_OUTPUT_DIR}/wizard)
 set_tests_properties(wizard PROPERTIES RUN_SERIAL TRUE TIMEOUT 300)
+
+# The uninstaller's dialog worked like a person, removing what it installs itself beside another maker's
+# printer: after the tests that install and remove printers, so that neither sees the other's.
+add_test(NAME uninstall-gui COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/uninstall-gui.sh
+         $<TARGET_FILE:gui-driver> ${CMAKE_BINARY_DIR}/medium ${GUI_OUTPUT_DIR}/uninstall)
+set_tests_properties(uninstall-gui PROPERTIES RUN_SERIAL TRUE TIMEOUT 300 DEPENDS "install-printer;uninstall-printer")

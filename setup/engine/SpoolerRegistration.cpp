@@ -5,6 +5,7 @@
 #include <memory>
 #include <new>
 #include <utility>
+#include <vector>
 
 #include "setup/engine/DriverFiles.h"
 
@@ -356,6 +357,25 @@ int CarryOutPortMonitorPlan(SetupContext& context, PlatformGeneration generation
     }
 }
 
+namespace {
+
+// True when the processor's file is not in the spooler's processor directory. Wine keeps a processor that
+// DeletePrintProcessorA was asked to remove while the removal deletes its file; a processor left so is
+// put back in place by the update path.
+bool ProcessorFileMissing(Platform& platform, PlatformGeneration generation, const std::string& file) {
+    if (file.empty()) return false;
+    std::vector<BYTE> buffer(2 * MAX_PATH, 0);
+    DWORD needed = 0;
+    if (!platform.spooler.GetPrintProcessorDirectoryA(nullptr, SpoolerEnvironment(generation), 1, buffer.data(),
+                                                      static_cast<DWORD>(buffer.size()), &needed))
+        return false;
+    const char* text = reinterpret_cast<const char*>(buffer.data());
+    std::string directory(text, strnlen(text, buffer.size()));
+    return platform.files.GetFileAttributesA((directory + "\\" + file).c_str()) == INVALID_FILE_ATTRIBUTES;
+}
+
+}  // namespace
+
 ComponentPlan PlanPrintProcessor(SetupContext& context, PlatformGeneration generation,
                                  const char* processorName, const char* processorFile) {
     Platform& platform = context.platform;
@@ -371,6 +391,10 @@ ComponentPlan PlanPrintProcessor(SetupContext& context, PlatformGeneration gener
         return plan;
     }
     DecideByStamp(key, plan);
+    if (plan.action == ComponentAction::kKeep && ProcessorFileMissing(platform, generation, plan.file)) {
+        plan.action = ComponentAction::kUpdate;
+        plan.fileMissing = true;
+    }
     return plan;
 }
 

@@ -198,9 +198,14 @@ TEST_F(SpoolerRegistrationTest, InstallPrintProcessorReturnsTheKnownFailureCodes
 // ---- version stamps
 
 TEST_F(SpoolerRegistrationTest, EnsurePrintProcessorFlagsAStampBelowTheConfiguredVersionOrUnreadable) {
+    const std::string installedFile =
+        "C:\\WINDOWS\\system32\\spool\\prtprocs\\" PLATFORM_NATIVE_SPOOL_DIRECTORY "\\kxproc.dll";
     sim_.registry().CreateKey(HKEY_LOCAL_MACHINE, kProcessorKey);
     EXPECT_EQ(kProcessorOlder, EnsureProcessor());  // no stamp
     SetStamp(kProcessorKey, 1207);
+    // Registered but without its file (Wine keeps a processor whose removal deleted the file): put back.
+    EXPECT_EQ(kProcessorOlder, EnsureProcessor());
+    sim_.windows().WriteFile(installedFile, "processor");
     EXPECT_EQ(0, EnsureProcessor());
     SetStamp(kProcessorKey, 1206);
     EXPECT_EQ(kProcessorOlder, EnsureProcessor());

@@ -14,7 +14,9 @@ rm -rf "$out"
 mkdir -p "$out"
 
 "$here/gui-session.sh" --out "$out/tour" "$driver" "$fixture" >"$out/tour.log" 2>&1 <<'SCRIPT'
-wait 驱动程序测试
+# The first window of the program, whatever its caption.
+wait-any
+expect caption = 驱动程序测试
 activate
 expect focus = 1010
 # Controls of the visible page win over those of the hidden one with the same id.
@@ -52,8 +54,10 @@ expect focus = 1014
 type "收据 Printer"
 expect text 1014 = 收据 Printer
 # Enter reaches the frame's default button from inside the page; its message box takes Esc as Cancel.
+# The box is timed from the key on.
+mark
 key Enter
-wait-box 驱动程序测试
+appeared-box 驱动程序测试
 expect message = 确定要安装吗？\n端口：LPT1:
 expect focus = 1
 shot-window question
@@ -80,6 +84,8 @@ exit
 SCRIPT
 code=$?
 log=$out/tour.log
+appeared=$(sed -n 's/^appeared = \([0-9]*\)\..*/\1/p' "$log")
+[ "${appeared:-99999}" -lt 5000 ] || fail "the message box appeared '${appeared:-}' ms after the mark"
 if [ $code -eq 0 ] && grep -q '^exit = 3$' "$log"; then ok "tour of the fixture: $(grep -c '^> ' "$log") commands, cancelled with exit code 3"
 else fail "tour of the fixture (exit $code):"; cat "$log"; fi
 for shot in page-one page-two question; do

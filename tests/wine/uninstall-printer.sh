@@ -9,20 +9,10 @@ W="$here/wine-run.sh"
 status=0
 fail() { echo "FAIL: $*"; status=1; }
 ok() { echo "ok: $*"; }
-printers='HKLM\System\CurrentControlSet\Control\Print\Printers'
+source "$here/removal-fixture.sh"
 cd "$medium" || exit 2
 "$W" reg add 'HKCU\Software\Wine' /v Version /d winxp /f >/dev/null 2>&1
-
-# Another maker's printer: the same files under another driver name, on Windows' own print processor.
-other=$(mktemp -d)
-trap 'rm -rf "$other"' EXIT
-cp -r "$medium"/. "$other"
-sed -i -e 's/^\(STD\|GDI\)DriverName=VORL ZMX-T310.*/\1DriverName=Other 4000 Driver/' \
-    -e 's/^\(STD\|GDI\)PrintProcessor=.*/\1PrintProcessor=WinPrint/' "$other/DRVCONFIG/setup_Ticket.ini"
-(cd "$other" && "$W" install-printer.exe --model ZMX-T310 --port LPT3: >/dev/null 2>&1) ||
-    fail "the other maker's printer could not be installed"
-"$W" install-printer.exe --model ZMX-M530 --port KXCOM2: >/dev/null 2>&1 || fail "ZMX-M530 on KXCOM2:"
-"$W" install-printer.exe --model ZMX-L58 --port LPT2: >/dev/null 2>&1 || fail "ZMX-L58 on LPT2:"
+add_removal_printers "$medium"
 
 listing=$("$W" uninstall-printer.exe --list 2>&1 | tr -d '\r')
 grep -q '^printer ZMX-M530(S) (driver VORL ZMX-M530, port KXCOM2:)$' <<<"$listing" || fail "listing lacks ZMX-M530(S): $listing"
@@ -65,13 +55,7 @@ else
     fail "--log: $(cat "$medium/removal.log" 2>/dev/null)"
 fi
 rm -f "$medium/removal.log"
-left=$("$W" reg query "$printers" /s 2>/dev/null | tr -d '\r')
-grep -q 'Printer Driver    REG_SZ    Other 4000 Driver' <<<"$left" || fail "the other maker's printer is gone"
-grep -q 'VORL ZMX' <<<"$left" && fail "printers of ours are left: $(grep 'VORL ZMX' <<<"$left")"
-"$W" reg query 'HKLM\System\CurrentControlSet\Control\Print\Monitors\VORL COM Monitor' >/dev/null 2>&1 &&
-    fail "the COM monitor is still registered"
-system32=$("$W" winepath -u 'C:\windows\system32' 2>/dev/null | tr -d '\r')
-[ -n "$system32" ] && [ -e "$system32/VLCOMMON.DLL" ] && fail "VLCOMMON.DLL is still in system32"
+check_removal_left
 grep -q RUNNING <<<"$out" || fail "the spooler does not run after the removal"
 # Wine refuses DeletePrinterDriverExA's DPD_DELETE_UNUSED_FILES with 87 (Windows deletes the driver), and
 # its DeletePrintProcessorA does nothing: the removal says so in its lines and goes on.

@@ -142,13 +142,6 @@ click 1
 expect checked 1019 = 1
 click 1
 expect enabled 1067 = 1
-mouse 1066
-key Down
-expect checked 1067 = 1
-expect visible 1069 = 1
-key Up
-expect checked 1066 = 1
-expect visible 1069 = 0
 click 1
 expect visible 1076 = 1
 expect checked 1076 = 1

@@ -4,6 +4,7 @@
 // output, texts in the ANSI code page with \\, \r, \n and \t escaped. The first failure ends the run with
 // "gui-driver: ..." on standard error and exit code 1. tests/wine/gui/README.md lists the commands.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <fcntl.h>
 #include <io.h>
@@ -187,6 +188,50 @@ bool IsMessageBox(HWND window) {
     return ClassOf(window) == L"#32770" && GetDlgItem(window, kMessageText) != nullptr;
 }
 
+// Memory in another process. A list view's messages carry pointers to structures that neither Windows nor
+// Wine copies across processes (they do for list boxes and combo boxes): the structure and its text
+// buffer must lie in the control's own process.
+class RemoteMemory {
+public:
+    RemoteMemory(HWND window, size_t size) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process);
+        if (process_ == nullptr)
+            Fail("cannot open the control's process: error " + std::to_string(GetLastError()));
+        address_ = static_cast<char*>(
+            VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+        if (address_ == nullptr) {
+            DWORD error = GetLastError();
+            CloseHandle(process_);
+            Fail("cannot allocate memory in the control's process: error " + std::to_string(error));
+        }
+    }
+    ~RemoteMemory() {
+        VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+        CloseHandle(process_);
+    }
+    RemoteMemory(const RemoteMemory&) = delete;
+    RemoteMemory& operator=(const RemoteMemory&) = delete;
+
+    // The address as the other process sees it.
+    char* At(size_t offset) const { return address_ + offset; }
+    void Write(size_t offset, const void* data, size_t size) {
+        SIZE_T done = 0;
+        if (!WriteProcessMemory(process_, address_ + offset, data, size, &done) || done != size)
+            Fail("cannot write to the control's process: error " + std::to_string(GetLastError()));
+    }
+    void Read(size_t offset, void* data, size_t size) {
+        SIZE_T done = 0;
+        if (!ReadProcessMemory(process_, address_ + offset, data, size, &done) || done != size)
+            Fail("cannot read from the control's process: error " + std::to_string(GetLastError()));
+    }
+
+private:
+    HANDLE process_ = nullptr;
+    char* address_ = nullptr;
+};
+
 // ---- keys ----
 
 struct KeyName {
@@ -308,6 +353,8 @@ public:
         else if (command == "wait-box") need(1, 2), Wait(w, true);
         else if (command == "appeared") need(1, 2), Appeared(w, false);
         else if (command == "appeared-box") need(1, 2), Appeared(w, true);
+        else if (command == "mark") need(0, 0), Mark();
+        else if (command == "wait-any") need(0, 1), WaitAny(w.size() > 1 ? Milliseconds(w[1]) : timeout_);
         else if (command == "gone") need(1, 2), Gone(w);
         else if (command == "closed") need(0, 1), Closed(w.size() > 1 ? Milliseconds(w[1]) : timeout_);
         else if (command == "windows") need(0, 0), ListWindows();
@@ -317,6 +364,8 @@ public:
         else if (command == "mouse") need(1, 1), Mouse(ControlId(w[1]));
         else if (command == "select") need(2, 2), Select(ControlId(w[1]), w[2], false);
         else if (command == "select-index") need(2, 2), Select(ControlId(w[1]), w[2], true);
+        else if (command == "tick") need(2, 2), Tick(ControlId(w[1]), w[2], true);
+        else if (command == "untick") need(2, 2), Tick(ControlId(w[1]), w[2], false);
         else if (command == "key") need(1, 99), Keys(w);
         else if (command == "type") need(1, 1), Type(w[1]);
         else if (command == "paint") need(0, 0), Paint();
@@ -352,6 +401,7 @@ private:
             return "rect = " + std::to_string(r.left) + " " + std::to_string(r.top) + " " +
                    std::to_string(r.right - r.left) + " " + std::to_string(r.bottom - r.top);
         }
+        if (command == "service") return need(1), "service " + w[1] + " = " + ServiceState(w[1]);
         if (w.size() < 2) Fail("unknown command '" + command + "'");
         int id = ControlId(w[1]);
         std::string head = command + " " + w[1] + " = ";
@@ -359,12 +409,17 @@ private:
         if (command == "enabled") return need(1), head + (IsWindowEnabled(Control(id)) ? "1" : "0");
         if (command == "visible") return need(1), head + (IsWindowVisible(Control(id)) ? "1" : "0");
         if (command == "checked") return need(1), head + std::to_string(Ask(Control(id), BM_GETCHECK));
-        if (command == "selected") return need(1), head + std::to_string(ListCall(id, CB_GETCURSEL, LB_GETCURSEL));
-        if (command == "count") return need(1), head + std::to_string(ListCall(id, CB_GETCOUNT, LB_GETCOUNT));
+        if (command == "selected") return need(1), head + std::to_string(Selected(Control(id)));
+        if (command == "count") return need(1), head + std::to_string(Count(Control(id)));
         if (command == "item") {
             need(2);
-            int index = std::atoi(w[2].c_str());
-            return command + " " + w[1] + " " + w[2] + " = " + Shown(Entry(Control(id), index));
+            return command + " " + w[1] + " " + w[2] + " = " + Shown(Entry(Control(id), Index(w[2])));
+        }
+        if (command == "ticked") {
+            need(2);
+            HWND control = ListView(id);
+            bool ticked = Ticked(control, EntryIndex(control, w[2]));
+            return command + " " + w[1] + " " + w[2] + " = " + (ticked ? "1" : "0");
         }
         Fail("unknown command '" + command + "'");
     }
@@ -421,7 +476,7 @@ private:
         if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                             &program_))
             Fail("cannot start '" + Joined(w, 1) + "': error " + std::to_string(GetLastError()));
-        QueryPerformanceCounter(&started_);
+        QueryPerformanceCounter(&since_);
         programName_ = w[1];
         Say("started = " + Joined(w, 1));
     }
@@ -484,8 +539,8 @@ private:
         Say(std::string(messageBox ? "box" : "window") + " = " + Shown(CaptionOf(window)));
     }
 
-    // For the benchmark: how long after `start` the window became visible, found by polling every
-    // millisecond, before anything else is sent to it.
+    // For the benchmarks: how long after `start` or `mark` the window became visible, found by polling
+    // every millisecond, before anything else is sent to it.
     void Appeared(const std::vector<std::string>& w, bool messageBox) {
         DWORD limit = w.size() > 2 ? Milliseconds(w[2]) : timeout_;
         std::wstring caption = Wide(w[1]);
@@ -503,12 +558,43 @@ private:
         Say(std::string("appeared = ") + shown);
     }
 
-    // Milliseconds since the last `start`.
+    // Times a step of a program that is already running: `appeared` measures from here on.
+    void Mark() {
+        QueryPerformanceCounter(&since_);
+        Say("marked");
+    }
+
+    // Milliseconds since the last `start` or `mark`.
     double Elapsed() const {
         LARGE_INTEGER now, frequency;
         QueryPerformanceCounter(&now);
         QueryPerformanceFrequency(&frequency);
-        return 1000.0 * static_cast<double>(now.QuadPart - started_.QuadPart) / static_cast<double>(frequency.QuadPart);
+        return 1000.0 * static_cast<double>(now.QuadPart - since_.QuadPart) / static_cast<double>(frequency.QuadPart);
+    }
+
+    // The first window the started program shows, whatever it is: a tour that cannot know whether the
+    // program opens its dialog or only says why it will not.
+    void WaitAny(DWORD limit) {
+        if (program_.hProcess == nullptr) Fail("no program was started");
+        HWND window = nullptr;
+        for (DWORD start = GetTickCount(); window == nullptr; Sleep(50)) {
+            for (HWND candidate : TopLevelWindows()) {
+                DWORD process = 0;
+                GetWindowThreadProcessId(candidate, &process);
+                if (process == program_.dwProcessId) {
+                    window = candidate;
+                    break;
+                }
+            }
+            if (window != nullptr) break;
+            CheckProgramRuns("a window");
+            if (GetTickCount() - start > limit)
+                Fail("no window of " + programName_ + " after " + std::to_string(limit) +
+                     " ms; visible: " + Visible());
+        }
+        current_ = window;
+        Settle();
+        Say(std::string(IsMessageBox(window) ? "box" : "window") + " = " + Shown(CaptionOf(window)));
     }
 
     void Gone(const std::vector<std::string>& w) {
@@ -576,15 +662,55 @@ private:
         return text;
     }
 
-    bool IsListBox(HWND control) { return lstrcmpiW(ClassOf(control).c_str(), L"ListBox") == 0; }
+    // The three kinds of list a person picks from; anything else is taken for a combo box.
+    enum class ListKind { Combo, ListBox, ListView };
+    ListKind KindOf(HWND control) {
+        std::wstring name = ClassOf(control);
+        if (lstrcmpiW(name.c_str(), L"ListBox") == 0) return ListKind::ListBox;
+        if (lstrcmpiW(name.c_str(), WC_LISTVIEWW) == 0) return ListKind::ListView;
+        return ListKind::Combo;
+    }
 
-    int ListCall(int id, UINT comboMessage, UINT listMessage) {
+    HWND ListView(int id) {
         HWND control = Control(id);
-        return static_cast<int>(Ask(control, IsListBox(control) ? listMessage : comboMessage));
+        if (KindOf(control) != ListKind::ListView) Fail("control " + std::to_string(id) + " is no list view");
+        return control;
+    }
+
+    int Count(HWND control) {
+        switch (KindOf(control)) {
+        case ListKind::ListBox: return static_cast<int>(Ask(control, LB_GETCOUNT));
+        case ListKind::ListView: return static_cast<int>(Ask(control, LVM_GETITEMCOUNT));
+        default: return static_cast<int>(Ask(control, CB_GETCOUNT));
+        }
+    }
+
+    int Selected(HWND control) {
+        switch (KindOf(control)) {
+        case ListKind::ListBox: return static_cast<int>(Ask(control, LB_GETCURSEL));
+        case ListKind::ListView:
+            return static_cast<int>(Ask(control, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+        default: return static_cast<int>(Ask(control, CB_GETCURSEL));
+        }
+    }
+
+    static int Index(const std::string& word) {
+        char* end = nullptr;
+        long index = std::strtol(word.c_str(), &end, 10);
+        if (word.empty() || *end != '\0' || index < 0) Fail("'" + word + "' is no entry index");
+        return static_cast<int>(index);
+    }
+
+    int EntryIndex(HWND control, const std::string& word) {
+        int index = Index(word);
+        if (index >= Count(control))
+            Fail("control " + std::to_string(GetDlgCtrlID(control)) + " has no entry " + word);
+        return index;
     }
 
     std::wstring Entry(HWND control, int index) {
-        bool listBox = IsListBox(control);
+        if (KindOf(control) == ListKind::ListView) return ListViewEntry(control, index);
+        bool listBox = KindOf(control) == ListKind::ListBox;
         LRESULT length = Ask(control, listBox ? LB_GETTEXTLEN : CB_GETLBTEXTLEN, static_cast<WPARAM>(index));
         if (length < 0) Fail("no entry " + std::to_string(index) + " in control " + std::to_string(GetDlgCtrlID(control)));
         std::wstring text(static_cast<size_t>(length) + 1, L'\0');
@@ -594,13 +720,59 @@ private:
         return text;
     }
 
+    // The text of an entry's first column.
+    std::wstring ListViewEntry(HWND control, int index) {
+        if (index < 0 || index >= Count(control))
+            Fail("no entry " + std::to_string(index) + " in control " +
+                 std::to_string(GetDlgCtrlID(control)));
+        constexpr int kChars = 1024;
+        RemoteMemory memory(control, sizeof(LVITEMW) + kChars * sizeof(wchar_t));
+        LVITEMW item{};
+        item.iSubItem = 0;
+        item.cchTextMax = kChars;
+        item.pszText = reinterpret_cast<LPWSTR>(memory.At(sizeof(LVITEMW)));
+        memory.Write(0, &item, sizeof(item));
+        LRESULT length =
+            Ask(control, LVM_GETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(memory.At(0)));
+        std::wstring text(kChars, L'\0');
+        memory.Read(sizeof(LVITEMW), &text[0], kChars * sizeof(wchar_t));
+        text.resize(length > 0 && length < kChars ? static_cast<size_t>(length) : 0);
+        return text;
+    }
+
+    // The check box of a list view with LVS_EX_CHECKBOXES is state image 2 when ticked, 1 when not.
+    bool Ticked(HWND control, int index) {
+        LRESULT state = Ask(control, LVM_GETITEMSTATE, static_cast<WPARAM>(index), LVIS_STATEIMAGEMASK);
+        return (state & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
+    }
+
     void List(int id) {
         HWND control = Control(id);
-        int count = ListCall(id, CB_GETCOUNT, LB_GETCOUNT);
+        int count = Count(control);
         std::string name = std::to_string(id);
         Say("count " + name + " = " + std::to_string(count));
         for (int i = 0; i < count; ++i) Say("item " + name + " " + std::to_string(i) + " = " + Shown(Entry(control, i)));
-        Say("selected " + name + " = " + std::to_string(ListCall(id, CB_GETCURSEL, LB_GETCURSEL)));
+        Say("selected " + name + " = " + std::to_string(Selected(control)));
+    }
+
+    std::string ServiceState(const std::string& name) {
+        SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
+        if (manager == nullptr)
+            Fail("cannot open the service manager: error " + std::to_string(GetLastError()));
+        SC_HANDLE service = OpenServiceW(manager, Wide(name).c_str(), SERVICE_QUERY_STATUS);
+        SERVICE_STATUS status{};
+        bool known = service != nullptr && QueryServiceStatus(service, &status);
+        if (service != nullptr) CloseServiceHandle(service);
+        CloseServiceHandle(manager);
+        if (!known) return "none";
+        switch (status.dwCurrentState) {
+        case SERVICE_STOPPED: return "stopped";
+        case SERVICE_START_PENDING: return "starting";
+        case SERVICE_STOP_PENDING: return "stopping";
+        case SERVICE_RUNNING: return "running";
+        case SERVICE_PAUSED: return "paused";
+        default: return "state " + std::to_string(status.dwCurrentState);
+        }
     }
 
     std::string Focus() {
@@ -664,7 +836,9 @@ private:
     // As the user picks an entry: the selection moves, then the dialog hears CBN_SELCHANGE.
     void Select(int id, const std::string& entry, bool byIndex) {
         HWND combo = Usable(id);
-        int count = ListCall(id, CB_GETCOUNT, LB_GETCOUNT);
+        if (KindOf(combo) == ListKind::ListView)
+            Fail("control " + std::to_string(id) + " is a list view: tick its entries");
+        int count = Count(combo);
         int index = -1;
         if (byIndex) {
             index = std::atoi(entry.c_str());
@@ -675,12 +849,30 @@ private:
                 if (Entry(combo, i) == wanted) index = i;
             if (index < 0) Fail("control " + std::to_string(id) + " has no entry '" + entry + "'");
         }
-        bool listBox = IsListBox(combo);
+        bool listBox = KindOf(combo) == ListKind::ListBox;
         Ask(combo, listBox ? LB_SETCURSEL : CB_SETCURSEL, static_cast<WPARAM>(index));
         WORD notification = listBox ? LBN_SELCHANGE : CBN_SELCHANGE;
         SendAndSettle(GetParent(combo), WM_COMMAND, MAKEWPARAM(id, notification), reinterpret_cast<LPARAM>(combo),
                       "the selection in " + std::to_string(id));
         Say("selected " + std::to_string(id) + " = " + std::to_string(index));
+    }
+
+    // A click on an entry's check box: the list view changes the state image and tells the dialog
+    // (LVN_ITEMCHANGED), as it does for the click.
+    void Tick(int id, const std::string& entry, bool on) {
+        HWND control = Usable(id);
+        if (KindOf(control) != ListKind::ListView) Fail("control " + std::to_string(id) + " is no list view");
+        int index = EntryIndex(control, entry);
+        LVITEMW item{};
+        item.stateMask = LVIS_STATEIMAGEMASK;
+        item.state = INDEXTOSTATEIMAGEMASK(on ? 2 : 1);
+        RemoteMemory memory(control, sizeof(item));
+        memory.Write(0, &item, sizeof(item));
+        LPARAM remote = reinterpret_cast<LPARAM>(memory.At(0));
+        if (!Ask(control, LVM_SETITEMSTATE, static_cast<WPARAM>(index), remote))
+            Fail("the list view refused the check box of entry " + entry);
+        Settle();
+        Say("ticked " + std::to_string(id) + " " + entry + " = " + (Ticked(control, index) ? "1" : "0"));
     }
 
     // Keyboard input goes to the foreground window's focused control, as the person's typing does, so
@@ -774,7 +966,7 @@ private:
     DWORD timeout_ = 10000;
     std::wstring desktop_;
     PROCESS_INFORMATION program_{};
-    LARGE_INTEGER started_{};
+    LARGE_INTEGER since_{};
     std::string programName_;
 };
 
