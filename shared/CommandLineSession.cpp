@@ -79,8 +79,10 @@ bool TakeSessionOptions(std::vector<std::string>& args, SessionOptions& options,
 }
 
 bool HasMediumFile(win::Platform& platform, const std::string& folder, const char* file) {
-    win::DWORD attributes =
-        platform.files.GetFileAttributesA((WithoutTrailingBackslash(folder) + file).c_str());
+    // A drive's root keeps its backslash: the file's own leading one is then left out.
+    std::string at = WithoutTrailingBackslash(folder);
+    std::string path = !at.empty() && at.back() == '\\' ? at + (file + 1) : at + file;
+    win::DWORD attributes = platform.files.GetFileAttributesA(path.c_str());
     return attributes != win::INVALID_FILE_ATTRIBUTES && (attributes & win::FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 

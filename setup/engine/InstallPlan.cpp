@@ -38,6 +38,7 @@ bool PrinterExists(win::Platform& platform, const std::string& name) {
 bool IsSet(const std::string& file) { return !file.empty() && file[0] != '0'; }
 
 std::string Version(const ComponentPlan& plan) {
+    if (plan.fileMissing) return "version " + std::to_string(plan.installedVersion) + " without its file";
     return plan.stampRead ? "version " + std::to_string(plan.installedVersion) : "no version stamp";
 }
 

@@ -105,6 +105,10 @@ void Sequence::ReportPlan(const char* kind, const ComponentPlan& plan) {
         Step("added " + component);
         break;
     case ComponentAction::kUpdate:
+        if (plan.fileMissing) {
+            Step("found " + component + " without its file " + plan.file);
+            break;
+        }
         Step("found " + component + " older (" +
              (plan.stampRead ? "version " + std::to_string(plan.installedVersion) : "no version stamp") +
              " installed, " + std::to_string(plan.version) + " on the medium)");

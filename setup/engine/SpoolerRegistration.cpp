@@ -369,7 +369,8 @@ bool ProcessorFileMissing(Platform& platform, PlatformGeneration generation, con
     if (!platform.spooler.GetPrintProcessorDirectoryA(nullptr, SpoolerEnvironment(generation), 1, buffer.data(),
                                                       static_cast<DWORD>(buffer.size()), &needed))
         return false;
-    std::string directory(reinterpret_cast<const char*>(buffer.data()), strnlen(reinterpret_cast<const char*>(buffer.data()), buffer.size()));
+    const char* text = reinterpret_cast<const char*>(buffer.data());
+    std::string directory(text, strnlen(text, buffer.size()));
     return platform.files.GetFileAttributesA((directory + "\\" + file).c_str()) == INVALID_FILE_ATTRIBUTES;
 }
 
@@ -390,11 +391,12 @@ ComponentPlan PlanPrintProcessor(SetupContext& context, PlatformGeneration gener
         return plan;
     }
     DecideByStamp(key, plan);
-    if (plan.action == ComponentAction::kKeep && ProcessorFileMissing(platform, generation, plan.file))
+    if (plan.action == ComponentAction::kKeep && ProcessorFileMissing(platform, generation, plan.file)) {
         plan.action = ComponentAction::kUpdate;
+        plan.fileMissing = true;
+    }
     return plan;
 }
-
 
 int EnsurePrintProcessor(SetupContext& context, PlatformGeneration generation, const char* processorName,
                          const char* processorFile, InstallMessage& message) {

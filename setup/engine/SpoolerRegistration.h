@@ -89,6 +89,9 @@ struct ComponentPlan {
     bool stampRead = false;   // the installed one's stamp could be read (kUpdate, kKeep)
     win::DWORD installedVersion = 0;
     UpdateFlags olderFlag = 0;  // the flag an update sets
+    // A processor as new as the medium's whose file is gone (Wine keeps a processor whose removal deleted
+    // its file): the update puts the file back.
+    bool fileMissing = false;
 };
 
 ComponentPlan PlanPortMonitor(SetupContext& context, ModelConfig& config, PrinterClass printerClass,

@@ -12,6 +12,7 @@
 #include "platform/sim/SimUsbDevices.h"
 #include "setup/engine/CommandLineInstall.h"
 #include "shared/ProgramInstances.h"
+#include "tests/engine/InstallMedium.h"
 #include "tests/support/MachineSnapshot.h"
 
 namespace {
@@ -23,52 +24,17 @@ const char kProcessorKey[] =
     "SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\" PLATFORM_NATIVE_ENVIRONMENT
     "\\Print Processors\\KXPrint";
 
-// A medium with one receipt model whose files exist for every generation, its COM and USB monitors and
-// its print processor.
+// The engine tests' medium, its closing text in Chinese.
 class CommandLineInstallTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        auto& w = sim_.windows();
-        std::string sections;
-        for (const char* suffix : {".98", ".NT", ".2K", ".XP", ".2003", ".Vista"})
-            sections += std::string("[COMMON-MONITOR") + suffix +
-                        "]\r\nCOMMONitorPName=KX COM Monitor\r\nCOMMONitorPDLLName=KXCOM.DLL\r\n"
-                        "COMMONitorPUIDLLName=KXCOMUI.DLL\r\nCOMMONitorVersion=3\r\n"
-                        "USBMONitorPName=KX USB Monitor\r\nUSBMONitorPDLLName=KXUSB.DLL\r\n"
-                        "USBMONitorPUIDLLName=0\r\nUSBMONitorVersion=4\r\n";
-        w.WriteFile("C:\\MEDIUM\\DRVCONFIG\\setup.ini",
-                    "[DEVICENAME]\r\nDEVICENUMBER=1\r\nDEVICENAME1=ZMX-M530-ReceiptPrinter\r\n" + sections +
-                        "[ProcessorVersion]\r\nDriverVersion=2\r\n"
-                        "[SUPPORTED-USB-DEVICE]\r\nPRNCOUNT=2\r\n0=USB_ZMX-M530_1\r\n1=USB_ZMX-M530_2\r\n");
-        std::string model;
-        for (const char* suffix : {".98", ".NT", ".2K", ".XP", ".2003", ".Vista"}) {
-            model += std::string("[ZMX-M530") + suffix + "]\r\nATTRIBUTES=64\r\n";
-            for (const char* kind : {"STD", "GDI"})
-                for (const char* entry : {"DriverName=KX M530", "DriverPath=KXDRV.DLL", "DataFile=KXDATA.DAT",
-                                          "ConfigFile=KXUI.DLL", "HelpFile=KX.HLP", "DataFileDLLName=0",
-                                          "DataOemuiDLL=0", "DataOemuniDLL=0", "DataOemuniini=0",
-                                          "ProcessorDLLName=KXPROC.DLL", "PrintProcessor=KXPrint"})
-                    model += std::string(kind) + entry + "\r\n";
-        }
-        w.WriteFile("C:\\MEDIUM\\DRVCONFIG\\setup_receipt.ini",
-                    model +
-                        "[ZMX-M530.PORT]\r\nBaudRate=19200\r\nUSBSUPPORTED=1\r\nSystemNTSupported=0\r\n"
-                        "System2003Supported=1\r\nSystemVistaSupported=1\r\n");
-        for (const char* dir : {"win98", "winnt", "win2003", "Vista"})
-            for (const char* file :
-                 {"KXDRV.DLL", "KXDATA.DAT", "KXUI.DLL", "KX.HLP", "KXPROC.DLL", "KXCOM.DLL", "KXCOMUI.DLL",
-                  "KXUSB.DLL", "DMCOLOR.DLL", "ICONLIB.DLL", "UNIDRV.DLL"})
-                w.WriteFile(std::string("C:\\MEDIUM\\") + dir + "\\" + file, file);
+        WriteInstallMedium(sim_);
         // The closing text in code page 936: "驱动已安装" (the driver is installed).
-        w.WriteFile("C:\\MEDIUM\\language\\setup.ini",
-                    "[Message]\r\nIDS_INF_NTRESTART=\xC7\xFD\xB6\xAF\xD2\xD1\xB0\xB2\xD7\xB0\r\n"
-                    "IDS_INF_USBRESTART=usb done\r\nIDS_NOTSUPPORTNT=no nt\r\nIDS_ERR_NOSUPPORTINTERFACE=no "
-                    "interface\r\n"
-                    "IDS_ERR_NOSUPPORTUSB=no usb\r\nIDS_ERR_ADDPRINTER=add printer\r\n");
-        sim_.spooler().DefineMonitorPorts("KXCOM.DLL", {"KXCOM1:", "KXCOM2:"});
-        sim_.spooler().DefineMonitorPorts("KXUSB.DLL", {"USB_ZMX-M530_1", "USB_ZMX-M530_2"});
-        sim_.registry().CreateKey(win::HKEY_LOCAL_MACHINE,
-                                  "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Ports");
+        sim_.windows().WriteFile(
+            "C:\\MEDIUM\\language\\setup.ini",
+            "[Message]\r\nIDS_INF_NTRESTART=\xC7\xFD\xB6\xAF\xD2\xD1\xB0\xB2\xD7\xB0\r\n"
+            "IDS_INF_USBRESTART=usb done\r\nIDS_NOTSUPPORTNT=no nt\r\nIDS_ERR_NOSUPPORTINTERFACE=no interface\r\n"
+            "IDS_ERR_NOSUPPORTUSB=no usb\r\nIDS_ERR_ADDPRINTER=add printer\r\n");
     }
 
     int Run(Args args) {

@@ -74,6 +74,10 @@ TEST_F(CommandLineSessionTest, TheMediumIsTheGivenFolderTheCurrentOneOrTheProgra
     EXPECT_EQ("C:\\MEDIUM", Settle("MEDIUM\\"));
     EXPECT_EQ("C:\\MEDIUM", sim_.windows().currentDirectory);
 
+    // A drive's root may be a medium too.
+    sim_.windows().WriteFile("C:\\language\\setup.ini", "[Setup]\r\n");
+    EXPECT_EQ("C:\\", Settle("C:\\"));
+
     // Without --medium: the program's folder when the current directory is no medium (the default
     // program lies in C:\MEDIUM), else the current directory.
     sim_.windows().currentDirectory = "C:\\ELSEWHERE";
