@@ -72,10 +72,10 @@ plan=$("$W" install-printer.exe --what-if --model ZMX-L58 --port LPT3: 2>&1)
 code=$?
 plan=$(tr -d '\r' <<<"$plan")
 if [ $code -eq 0 ] && grep -q '^add printer ZMX-L58(P) on port LPT3:' <<<"$plan" &&
-    grep -q '^nothing was changed (--what-if)$' <<<"$plan" && [ -z "$(query "$printers\\ZMX-L58(P)" Port)" ]; then
+    grep -q '^nothing was changed (--what-if)$' <<<"$plan" && [ -z "$(query "$printers_key\\ZMX-L58(P)" Port)" ]; then
     ok "--what-if: the plan names the printer and adds nothing"
 else
-    fail "--what-if: exit $code, printer port '$(query "$printers\\ZMX-L58(P)" Port)': $plan"
+    fail "--what-if: exit $code, printer port '$(query "$printers_key\\ZMX-L58(P)" Port)': $plan"
 fi
 # From another current directory: the medium by --medium, the log relative to where the caller stands,
 # in UTF-8 with the language file's Chinese closing text.
@@ -85,7 +85,7 @@ medium_win=$("$W" winepath -w "$medium" 2>/dev/null | tr -d '\r')
     --log install.log >/dev/null 2>&1)
 code=$?
 log="$elsewhere/install.log"
-if [ $code -eq 0 ] && [ "$(query "$printers\\ZMX-L58(P)" Port)" = LPT3: ] && [ -f "$log" ] &&
+if [ $code -eq 0 ] && [ "$(query "$printers_key\\ZMX-L58(P)" Port)" = LPT3: ] && [ -f "$log" ] &&
     iconv -f UTF-8 -t UTF-8 "$log" >/dev/null 2>&1 && grep -q 'added printer ZMX-L58(P) on port LPT3:' "$log" &&
     grep -q 'exit code 0' "$log" && LC_ALL=C grep -q $'[\x80-\xff]' "$log"; then
     ok "--medium from another folder, --log in UTF-8: $(wc -l <"$log") lines"
