@@ -46,6 +46,13 @@ public:
     virtual BOOL ClosePrinter(HANDLE printer) = 0;
     virtual BOOL EnumPrintersA(DWORD flags, LPSTR name, DWORD level, BYTE* printers, DWORD size, DWORD* needed,
                                DWORD* returned) = 0;
+
+    // A document sent to a printer: StartDocPrinterA gives the job's id, or 0 with the reason in the last
+    // error; EndDocPrinter hands it to the print processor and the port, AbortPrinter drops it.
+    virtual DWORD StartDocPrinterA(HANDLE printer, DWORD level, BYTE* docInfo) = 0;
+    virtual BOOL WritePrinter(HANDLE printer, void* buffer, DWORD size, DWORD* written) = 0;
+    virtual BOOL EndDocPrinter(HANDLE printer) = 0;
+    virtual BOOL AbortPrinter(HANDLE printer) = 0;
 };
 
 }  // namespace win

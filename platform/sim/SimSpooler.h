@@ -44,6 +44,10 @@ public:
     BOOL ClosePrinter(HANDLE printer) override;
     BOOL EnumPrintersA(DWORD flags, LPSTR name, DWORD level, BYTE* printers, DWORD size, DWORD* needed,
                        DWORD* returned) override;
+    DWORD StartDocPrinterA(HANDLE printer, DWORD level, BYTE* docInfo) override;
+    BOOL WritePrinter(HANDLE printer, void* buffer, DWORD size, DWORD* written) override;
+    BOOL EndDocPrinter(HANDLE printer) override;
+    BOOL AbortPrinter(HANDLE printer) override;
 
     // The entries that the logic finds at run time in "winspool.drv" (see SimLibrary).
     BOOL SetDefaultPrinterA(LPCSTR printerName);
@@ -84,6 +88,12 @@ public:
     std::vector<Processor> processors;  // "WinPrint" from the start
     std::vector<Printer> printers;      // in the order they were added
     std::string defaultPrinter;         // empty: none
+    // The documents that ended, in that order, with the bytes their port received.
+    struct Job {
+        DWORD id = 0;
+        std::string printer, port, document, datatype, data;
+    };
+    std::vector<Job> printedJobs;
 
     // The ports that a monitor DLL offers once it is added; a DLL nobody defined offers none.
     void DefineMonitorPorts(const std::string& dllName, const std::vector<std::string>& ports);
@@ -109,6 +119,8 @@ private:
     struct PrinterHandle {
         std::string printer;  // empty for the local print server
         DWORD access;
+        bool inDocument = false;  // between StartDocPrinterA and EndDocPrinter or AbortPrinter
+        Job job;
     };
     bool Unavailable();
     bool Faulted(const char* operation);
@@ -124,6 +136,7 @@ private:
     void WriteDriverKey(const std::string& subKey, const std::string& dllName);
     void DeleteKey(const std::string& subKey);
     HANDLE NewHandle(const std::string& printer, DWORD access);
+    BOOL FinishDocument(HANDLE handle, const char* operation, bool print);
 
     SimWindows& w_;
     Registry& registry_;
@@ -133,6 +146,7 @@ private:
     std::vector<std::string> dllsWithoutEntry_;
     std::map<HANDLE, PrinterHandle> handles_;
     uintptr_t nextHandle_ = 0x7000;
+    DWORD nextJob_ = 1;
 };
 
 }  // namespace win::sim

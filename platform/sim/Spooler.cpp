@@ -275,7 +275,10 @@ void SimSpooler::DeleteKey(const std::string& subKey) { registry_.RegDeleteKeyA(
 
 HANDLE SimSpooler::NewHandle(const std::string& printer, DWORD access) {
     HANDLE handle = reinterpret_cast<HANDLE>(nextHandle_ += 8);
-    handles_[handle] = PrinterHandle{printer, access};
+    PrinterHandle opened;
+    opened.printer = printer;
+    opened.access = access;
+    handles_[handle] = opened;
     return handle;
 }
 
@@ -926,6 +929,80 @@ BOOL SimSpooler::ClosePrinter(HANDLE handle) {
     }
     return TRUE;
 }
+
+// ---- print jobs
+
+DWORD SimSpooler::StartDocPrinterA(HANDLE handle, DWORD level, BYTE* docInfo) {
+    if (Faulted("StartDocPrinterA") || Unavailable()) return 0;
+    PrinterHandle* opened = nullptr;
+    Printer* printer = PrinterOf(handle, &opened);
+    if (printer == nullptr) return 0;
+    if (level < 1 || level > 3) {
+        SetSimLastError(ERROR_INVALID_LEVEL);
+        return 0;
+    }
+    if (docInfo == nullptr) {
+        SetSimLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    if (opened->inDocument) {
+        SetSimLastError(ERROR_CAN_NOT_COMPLETE);
+        return 0;
+    }
+    const DOC_INFO_1A* info = reinterpret_cast<const DOC_INFO_1A*>(docInfo);
+    std::string datatype = Empty(info->pDatatype) ? printer->datatype : info->pDatatype;
+    const Processor* processor = FindProcessor(printer->printProcessor, NativeEnvironment());
+    if (processor == nullptr || std::none_of(processor->datatypes.begin(), processor->datatypes.end(),
+                                             [&](const std::string& t) { return Same(t, datatype); })) {
+        SetSimLastError(ERROR_INVALID_DATATYPE);
+        return 0;
+    }
+    opened->inDocument = true;
+    opened->job = Job{nextJob_++, printer->name, printer->portName, Text(info->pDocName), datatype, ""};
+    ++printer->jobs;
+    return opened->job.id;
+}
+
+BOOL SimSpooler::WritePrinter(HANDLE handle, void* buffer, DWORD size, DWORD* written) {
+    if (Faulted("WritePrinter") || Unavailable()) return FALSE;
+    PrinterHandle* opened = nullptr;
+    if (PrinterOf(handle, &opened) == nullptr) return FALSE;
+    if (!opened->inDocument) {
+        SetSimLastError(ERROR_SPL_NO_STARTDOC);
+        return FALSE;
+    }
+    if (written == nullptr || (buffer == nullptr && size > 0)) {
+        SetSimLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    opened->job.data.append(static_cast<const char*>(buffer), size);
+    *written = size;
+    return TRUE;
+}
+
+// Ends or drops the handle's document; a printer waiting for its jobs to finish then goes.
+BOOL SimSpooler::FinishDocument(HANDLE handle, const char* operation, bool print) {
+    if (Faulted(operation) || Unavailable()) return FALSE;
+    PrinterHandle* opened = nullptr;
+    Printer* printer = PrinterOf(handle, &opened);
+    if (printer == nullptr) return FALSE;
+    if (!opened->inDocument) {
+        SetSimLastError(ERROR_SPL_NO_STARTDOC);
+        return FALSE;
+    }
+    opened->inDocument = false;
+    if (print) printedJobs.push_back(opened->job);
+    if (printer->jobs > 0) --printer->jobs;
+    if (printer->jobs == 0 && (printer->status & PRINTER_STATUS_PENDING_DELETION) != 0) {
+        if (Same(defaultPrinter, printer->name)) defaultPrinter.clear();
+        printers.erase(printers.begin() + (printer - printers.data()));
+    }
+    return TRUE;
+}
+
+BOOL SimSpooler::EndDocPrinter(HANDLE handle) { return FinishDocument(handle, "EndDocPrinter", true); }
+
+BOOL SimSpooler::AbortPrinter(HANDLE handle) { return FinishDocument(handle, "AbortPrinter", false); }
 
 BOOL SimSpooler::EnumPrintersA(DWORD flags, LPSTR name, DWORD level, BYTE* buffer, DWORD size, DWORD* needed,
                                DWORD* returned) {

@@ -82,6 +82,15 @@ public:
                        DWORD* returned) override {
         return ::EnumPrintersA(flags, name, level, printers, size, needed, returned);
     }
+    DWORD StartDocPrinterA(HANDLE printer, DWORD level, BYTE* docInfo) override {
+        static_assert(sizeof(win::DOC_INFO_1A) == sizeof(::DOC_INFO_1A), "layouts differ");
+        return ::StartDocPrinterA(printer, level, docInfo);
+    }
+    BOOL WritePrinter(HANDLE printer, void* buffer, DWORD size, DWORD* written) override {
+        return ::WritePrinter(printer, buffer, size, written);
+    }
+    BOOL EndDocPrinter(HANDLE printer) override { return ::EndDocPrinter(printer); }
+    BOOL AbortPrinter(HANDLE printer) override { return ::AbortPrinter(printer); }
 };
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "setup/engine/InstallPlan.h"
 #include "setup/engine/InstallPreparation.h"
 #include "setup/engine/InstallSequence.h"
+#include "setup/engine/TestPage.h"
 #include "setup/engine/UsbDriverInstaller.h"
 #include "setup/environment/Wow64.h"
 #include "shared/ProgramInstances.h"
@@ -20,10 +21,11 @@ const char kCommandLineUsage[] =
     "usage: install-printer --model NAME --port NAME [--class N] [--generation N] [--kind 0|1]\n"
     "       [--baud N] [--data-bits N] [--stop-bits 1|1.5|2] [--parity n|o|e|m|s] [--flow x|p|n]\n"
     "       [--default] [--mode typical|advanced] [--change-id yes|no] [--medium DIR] [--log FILE]\n"
-    "       [--what-if]\n"
+    "       [--test-page] [--what-if]\n"
     "  --change-id answers whether a connected USB printer's ID may be changed to match the port (default\n"
     "  no: the installation stops with the question); --mode defaults to advanced for the USB ports _2 to\n"
-    "  _4, which need the printer connected, and to typical otherwise.\n";
+    "  _4, which need the printer connected, and to typical otherwise. --test-page prints a short receipt\n"
+    "  once the printer is installed; a test page the spooler does not accept makes the exit code 1.\n";
 
 namespace {
 
@@ -212,6 +214,23 @@ std::string InstallMediumLacks(win::Platform& platform, const std::string& folde
     return "";
 }
 
+// The test page for the printer just installed, told as a line: whether the spooler took the job.
+bool PrintTestPageAfterInstall(win::Platform& platform, const InstallRecord& record, ConsoleSession& session) {
+    TestPageFacts facts{record.printerName, record.printer.pPortName != nullptr ? record.printer.pPortName : "",
+                        record.driver.pName != nullptr ? record.driver.pName : ""};
+    platform.clock.GetLocalTime(&facts.time);
+    std::string data = TestPageData(facts);
+    TestPageOutcome outcome = PrintTestPage(platform, record.printerName, data);
+    if (outcome.accepted) {
+        session.Line("printed a test page on " + record.printerName + ": the spooler accepted job " +
+                     std::to_string(outcome.jobId) + " of " + std::to_string(data.size()) + " bytes");
+        return true;
+    }
+    session.Line("the spooler did not accept the test page on " + record.printerName + ": " + outcome.failedCall +
+                 " failed (error " + std::to_string(outcome.error) + ")");
+    return false;
+}
+
 // The sequence's steps as console and log lines.
 class SessionSteps : public InstallSteps {
 public:
@@ -236,8 +255,8 @@ bool ParseInstallOptions(SetupContext& context, const std::vector<std::string>& 
     record.serial.flowControl = 'p';
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& option = args[i];
-        if (option == "--default") {
-            record.setAsDefault = true;
+        if (option == "--default" || option == "--test-page") {
+            (option == "--default" ? record.setAsDefault : choices.testPage) = true;
             continue;
         }
         if (i + 1 >= args.size()) {
@@ -380,6 +399,10 @@ int RunInstallPrinter(win::Platform& platform, const std::vector<std::string>& a
         CompletePrinterAndPortNames(record);
         InstallPlan plan = PlanInstallation(context, record, choices.changeId);
         for (const std::string& line : plan.lines) session.Line(line);
+        if (choices.testPage && !plan.wouldFail)
+            session.Line(record.generation == kGenerationWin98Me
+                             ? "no test page before Windows restarts"
+                             : "print a test page on " + plan.printerName + " (RAW)");
         session.Line("nothing was changed (--what-if)");
         return finish(plan.wouldFail ? kExitFailed : kExitDone);
     }
@@ -398,6 +421,14 @@ int RunInstallPrinter(win::Platform& platform, const std::vector<std::string>& a
         session.Line("Windows holds " + path +
                      ": it was not replaced; run the installation again after a restart");
     if (result == kExitRestartRequired) session.Line("restart Windows to finish the installation");
-    session.Line(result == kExitInstalled || result == kExitRestartRequired ? "installed" : "not installed");
+    bool installed = result == kExitInstalled || result == kExitRestartRequired;
+    if (installed && choices.testPage) {
+        // 98/Me load the new monitor and driver only at the restart.
+        if (record.generation == kGenerationWin98Me)
+            session.Line("no test page before Windows restarts: print one from the printer's properties then");
+        else if (!PrintTestPageAfterInstall(onMedium, record, session))
+            result = kExitFailed;
+    }
+    session.Line(installed ? "installed" : "not installed");
     return finish(result);
 }

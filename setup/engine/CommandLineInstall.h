@@ -20,6 +20,7 @@ extern const char kCommandLineUsage[];
 struct CommandLineChoices {
     bool changeId = false;
     InstallMode mode = kInstallModeTypical;
+    bool testPage = false;  // a test page once the printer is installed
 };
 
 // Reads the options into the record; false with the reason in error when they are not usable.

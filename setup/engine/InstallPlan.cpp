@@ -242,6 +242,7 @@ void Planner::PlanDriverAndPrinter() {
         if (free.empty()) return Stop("every name from " + name + " to " + name + "(98) is taken");
         name = free;
     }
+    plan_.printerName = name;
     Add("add printer " + name + " on port " + port + " with driver " + Text(record_.printer.pDriverName) +
         " and print processor " + Text(record_.printer.pPrintProcessor));
     if (record_.setAsDefault) Add("make " + name + " the default printer");

@@ -11,6 +11,8 @@ struct InstallPlan {
     std::vector<std::string> lines;
     // A step would stop the installation (a file missing on the medium, a printer name taken on a USB port).
     bool wouldFail = false;
+    // The name the printer would get: the record's, or the first free one after it.
+    std::string printerName;
 };
 
 // The record must have passed the refusals and hold its model records and completed names

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -435,6 +437,96 @@ TEST_F(SpoolerContract, DriverAndPrinterAreAddedReadChangedAndRemoved) {
     EXPECT_FALSE(spooler().DeletePrinterDriverA(nullptr, nullptr, S(kDriverName)));
     // Wine deviates: it fails for an unknown driver without setting the last error.
     EXPECT_EQ(env_->IsWine() ? 0xdeadbeef : ERROR_UNKNOWN_PRINTER_DRIVER, LastError());
+}
+
+// Where a document's bytes go. Windows hands them to the monitor of the printer's port. Wine deviates: it
+// never calls a port monitor, but sends a job to the place that HKCU\Software\Wine\Printing\Spooler names
+// for the port (a Unix file, or "|command"), else by the port's name to LPR, CUPS or a file, and fails the
+// job of any other port at EndDocPrinter. There the port is sent to a Unix file, which the test reads.
+TEST_F(SpoolerContract, ARawDocumentIsWrittenAndEndedOrDropped) {
+    AddContractDriver();
+    if (HasFatalFailure()) return;
+    PRINTER_INFO_2A record = PrinterRecord(kPrinterName, kDriverName, "WinPrint");
+    HANDLE added = spooler().AddPrinterA(nullptr, 2, reinterpret_cast<BYTE*>(&record));
+    ASSERT_NE(nullptr, added) << LastError();
+    spooler().ClosePrinter(added);
+    const std::string output = "/tmp/kx-contract-" + std::to_string(std::random_device{}()) + ".prn";
+    HKEY redirect = nullptr;
+    if (env_->IsWine()) {
+        ASSERT_EQ(ERROR_SUCCESS, env_->platform().registry.RegCreateKeyExA(
+                                     HKEY_CURRENT_USER, "Software\\Wine\\Printing\\Spooler", 0, nullptr, 0,
+                                     KEY_ALL_ACCESS, nullptr, &redirect, nullptr));
+        env_->platform().registry.RegSetValueExA(redirect, "LPT1:", 0, REG_SZ,
+                                                 reinterpret_cast<const BYTE*>(output.c_str()),
+                                                 static_cast<DWORD>(output.size() + 1));
+    }
+    PRINTER_DEFAULTSA use{S("RAW"), nullptr, PRINTER_ACCESS_USE};
+    HANDLE printer = nullptr;
+    ASSERT_TRUE(spooler().OpenPrinterA(S(kPrinterName), &printer, &use)) << LastError();
+
+    char data[] = "contract\n";
+    DWORD written = 0xdeadbeef;
+    SetLastError(0xdeadbeef);
+    EXPECT_FALSE(spooler().WritePrinter(printer, data, sizeof data - 1, &written)) << "no document yet";
+    EXPECT_EQ(ERROR_SPL_NO_STARTDOC, LastError());
+    SetLastError(0xdeadbeef);
+    EXPECT_FALSE(spooler().EndDocPrinter(printer));
+    EXPECT_EQ(ERROR_SPL_NO_STARTDOC, LastError());
+
+    DOC_INFO_1A unknownType{S("Kx contract"), nullptr, S("KX_NO_SUCH_TYPE")};
+    SetLastError(0xdeadbeef);
+    DWORD refused = spooler().StartDocPrinterA(printer, 1, reinterpret_cast<BYTE*>(&unknownType));
+    if (env_->IsWine()) {
+        // Wine deviates: it starts a document of any data type, and fails one it does not know at its end.
+        EXPECT_NE(0u, refused);
+        if (refused != 0) {
+            EXPECT_TRUE(spooler().WritePrinter(printer, data, sizeof data - 1, &written)) << LastError();
+            EXPECT_FALSE(spooler().EndDocPrinter(printer));
+        }
+    } else {
+        EXPECT_EQ(0u, refused);
+        EXPECT_EQ(ERROR_INVALID_DATATYPE, LastError());
+    }
+
+    DOC_INFO_1A raw{S("Kx contract"), nullptr, S("RAW")};
+    DWORD first = spooler().StartDocPrinterA(printer, 1, reinterpret_cast<BYTE*>(&raw));
+    ASSERT_NE(0u, first) << LastError();
+    EXPECT_TRUE(spooler().WritePrinter(printer, data, sizeof data - 1, &written)) << LastError();
+    EXPECT_EQ(sizeof data - 1, written);
+    EXPECT_TRUE(spooler().EndDocPrinter(printer)) << LastError();
+    if (env_->IsWine()) {
+        std::ifstream sent("Z:" + output, std::ios::binary);
+        std::stringstream bytes;
+        bytes << sent.rdbuf();
+        EXPECT_EQ("contract\n", bytes.str());
+    }
+
+    DWORD second = spooler().StartDocPrinterA(printer, 1, reinterpret_cast<BYTE*>(&raw));
+    ASSERT_NE(0u, second) << LastError();
+    EXPECT_NE(first, second) << "each document is a job of its own";
+    EXPECT_TRUE(spooler().WritePrinter(printer, data, sizeof data - 1, &written)) << LastError();
+    EXPECT_TRUE(spooler().AbortPrinter(printer)) << LastError();
+    SetLastError(0xdeadbeef);
+    BOOL ended = spooler().EndDocPrinter(printer);
+    if (env_->IsWine()) {
+        // Wine deviates: AbortPrinter does nothing, so the document is still open and ends here.
+        EXPECT_TRUE(ended) << LastError();
+    } else {
+        EXPECT_FALSE(ended) << "the dropped document has ended";
+        EXPECT_EQ(ERROR_SPL_NO_STARTDOC, LastError());
+    }
+
+    PRINTER_DEFAULTSA all = allAccess_;
+    HANDLE owner = nullptr;
+    ASSERT_TRUE(spooler().OpenPrinterA(S(kPrinterName), &owner, &all));
+    EXPECT_TRUE(spooler().DeletePrinter(owner));
+    spooler().ClosePrinter(owner);
+    EXPECT_TRUE(spooler().ClosePrinter(printer));
+    if (redirect != nullptr) {
+        env_->platform().registry.RegDeleteValueA(redirect, "LPT1:");
+        env_->platform().registry.RegCloseKey(redirect);
+        std::remove(("Z:" + output).c_str());
+    }
 }
 
 TEST_F(SpoolerContract, NullHandlesAreRefused) {

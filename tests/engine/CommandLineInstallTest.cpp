@@ -17,6 +17,7 @@
 
 namespace {
 
+using namespace std::string_literals;
 using Args = std::vector<std::string>;
 
 const char kDriverDirectory[] = "C:\\WINDOWS\\system32\\spool\\drivers\\" PLATFORM_NATIVE_SPOOL_DIRECTORY;
@@ -228,6 +229,47 @@ TEST_F(CommandLineInstallTest, ARestartIsRequiredOnlyOn98OrWhereWindowsHoldsAFil
     ASSERT_EQ(kExitRestartRequired, Run({"--model", "ZMX-M530", "--port", "LPT3:", "--generation", "0"}))
         << Lines();
     EXPECT_TRUE(Said("restart Windows to finish the installation"));
+}
+
+TEST_F(CommandLineInstallTest, ATestPageFollowsTheInstallationAndOneTheSpoolerRefusesFailsTheRun) {
+    ASSERT_EQ(kExitInstalled, Run(Xp("KXCOM1:", {"--test-page"}))) << Lines();
+    ASSERT_EQ(1u, sim_.spooler().printedJobs.size());
+    const win::sim::SimSpooler::Job& job = sim_.spooler().printedJobs[0];
+    EXPECT_EQ("ZMX-M530(S)", job.printer);
+    EXPECT_EQ("KXCOM1:", job.port);
+    EXPECT_EQ("RAW", job.datatype);
+    EXPECT_EQ(0u, job.data.rfind("\x1b@", 0)) << "the printer is reset first";
+    for (const char* shown : {"Printer: ZMX-M530(S)\n", "Port:    KXCOM1:\n", "Driver:  KX M530\n",
+                              "Date:    2008-03-14 09:26\n"})
+        EXPECT_NE(std::string::npos, job.data.find(shown)) << shown << " in " << job.data;
+    EXPECT_EQ(job.data.size() - 4, job.data.rfind("\x1dV\x42"s + '\0')) << "it ends with the cut";
+    EXPECT_TRUE(Said("printed a test page on ZMX-M530(S): the spooler accepted job " + std::to_string(job.id) +
+                     " of " + std::to_string(job.data.size()) + " bytes"))
+        << Lines();
+    EXPECT_EQ("installed", lines_.back());
+    EXPECT_EQ(0u, sim_.spooler().OpenPrinterCount());
+
+    // A document that cannot be written whole is dropped; the printer stays, the run fails.
+    sim_.windows().InjectFault("WritePrinter", win::ERROR_NOT_ENOUGH_MEMORY);
+    ASSERT_EQ(kExitFailed, Run(Xp("LPT1:", {"--test-page"}))) << Lines();
+    EXPECT_EQ(1u, sim_.spooler().printedJobs.size());
+    EXPECT_NE(nullptr, sim_.spooler().FindPrinter("ZMX-M530(P)"));
+    EXPECT_TRUE(Said("the spooler did not accept the test page on ZMX-M530(P): WritePrinter failed (error 8)"))
+        << Lines();
+    EXPECT_EQ("installed", lines_.back());
+    EXPECT_EQ(0u, sim_.spooler().OpenPrinterCount());
+    sim_.windows().InjectFault("StartDocPrinterA", win::ERROR_INVALID_DATATYPE);
+    EXPECT_EQ(kExitFailed, Run(Xp("LPT2:", {"--test-page"}))) << Lines();
+    EXPECT_EQ(0u, sim_.spooler().OpenPrinterCount());
+
+    // The plan says so; 98/Me print none before the restart that loads the new driver.
+    ASSERT_EQ(kExitDone, Run(Xp("LPT3:", {"--test-page", "--what-if"}))) << Lines();
+    EXPECT_TRUE(Said("print a test page on ZMX-M530(P)(2) (RAW)")) << Lines();
+    sim_.windows().SetVersion(win::VER_PLATFORM_WIN32_WINDOWS, 4, 90);
+    ASSERT_EQ(kExitRestartRequired, Run({"--model", "ZMX-M530", "--port", "LPT3:", "--generation", "0", "--test-page"}))
+        << Lines();
+    EXPECT_TRUE(Said("no test page before Windows restarts: print one from the printer's properties then"));
+    EXPECT_EQ(1u, sim_.spooler().printedJobs.size());
 }
 
 TEST_F(CommandLineInstallTest, WhileItInstallsSetupAndUninstallSeeItRunning) {

@@ -96,5 +96,23 @@ fi
 code=$?
 [ $code -eq 2 ] && ok "--medium naming no medium: exit 2" || fail "--medium naming no medium: exit $code"
 rm -rf "$elsewhere"
+# --test-page: the spooler takes a RAW receipt for the new printer. Windows would hand it to the port's
+# monitor; Wine never calls a port monitor and sends a job where HKCU\Software\Wine\Printing\Spooler names
+# for its port (else it fails the job of a port it does not know), so the port goes to a file here.
+port_file=$(mktemp)
+"$W" reg add 'HKCU\Software\Wine\Printing\Spooler' /v KXCOM6: /d "$port_file" /f >/dev/null 2>&1
+said=$("$W" install-printer.exe --model ZMX-M530 --port KXCOM6: --test-page 2>&1)
+code=$?
+said=$(tr -d '\r' <<<"$said")
+# (Wine adds a printer under a name that exists, so the printer may be ZMX-M530(S) once more.)
+if [ $code -eq 0 ] && grep -qa '^printed a test page on ZMX-M530(S).*: the spooler accepted job' <<<"$said" &&
+    grep -qa 'Printer: ZMX-M530(S)' "$port_file" && grep -qa '^Port:    KXCOM6:$' "$port_file" &&
+    [ "$(tail -c 4 "$port_file" | od -An -tx1 | tr -d ' \n')" = 1d564200 ]; then
+    ok "--test-page: exit 0, $(wc -c <"$port_file") bytes reached KXCOM6: ending with the cut"
+else
+    fail "--test-page: exit $code, $(wc -c <"$port_file") bytes at the port: $(cat -v "$port_file"); said: $said"
+fi
+"$W" reg delete 'HKCU\Software\Wine\Printing\Spooler' /v KXCOM6: /f >/dev/null 2>&1
+rm -f "$port_file"
 "$W" reg delete 'HKCU\Software\Wine' /v Version /f >/dev/null 2>&1
 exit $status
