@@ -3,6 +3,7 @@
 // component left without the files it needs.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <map>
 #include <memory>
 #include <string>
@@ -115,6 +116,8 @@ TEST(RemovalFaultSweep, EveryFailingOperationEndsTheRunCleanly) {
         s.Run();
         std::string where = operation + " #" + std::to_string(nth) + " failing with " +
                             std::to_string(ErrorFor(operation));
+        std::printf("  %-40s -> %s, %zu of 3 entries left\n", where.c_str(), s.started ? "ran" : "did not start",
+                    s.view.entries.size());
 
         EXPECT_TRUE(s.sim.services().IsRunning("Spooler")) << where << ": the spooler is left stopped";
         if (!s.started) {
