@@ -10,6 +10,7 @@ packages=(
     xvfb xauth imagemagick
     locales fonts-wqy-microhei fonts-arphic-uming fonts-wine
     gcab file python3
+    wixl msitools
 )
 
 sudo_() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
