@@ -96,11 +96,18 @@ fi
 
 # A serial printer with its settings as the default printer: each property becomes its option, the ones
 # not given none; the entry names the product.
-code=$(run_msiexec /i "$package" /qn MODEL=ZMX-T310 PORT=KXCOM1: BAUD=19200 DATABITS=7 STOPBITS=2 PARITY=e FLOW=x DEFAULT=1)
+# With a test page, whose job Wine's spooler sends where HKCU\Software\Wine\Printing\Spooler names for
+# the port (it calls no port monitor).
+port_file=$work/KXCOM1.prn
+"$W" reg add 'HKCU\Software\Wine\Printing\Spooler' /v KXCOM1: /d "$port_file" /f >/dev/null 2>&1
+code=$(run_msiexec /i "$package" /qn MODEL=ZMX-T310 PORT=KXCOM1: BAUD=19200 DATABITS=7 STOPBITS=2 PARITY=e FLOW=x DEFAULT=1 TESTPAGE=1)
+"$W" reg delete 'HKCU\Software\Wine\Printing\Spooler' /v KXCOM1: /f >/dev/null 2>&1
 options=$(logged_options)
-wanted='--model ZMX-T310 --port KXCOM1: --baud 19200 --data-bits 7 --stop-bits 2 --parity e --flow x --default'
+wanted='--model ZMX-T310 --port KXCOM1: --baud 19200 --data-bits 7 --stop-bits 2 --parity e --flow x --default --test-page'
 if [ "$code" = 0 ] && [ "$options" = "$wanted" ]; then ok "the properties as install-printer's options: $options"
 else fail "serial printer: exit '$code', options '$options', not '$wanted'"; fi
+grep -qa 'Printer: ZMX-T310(S)' "$port_file" 2>/dev/null && ok "TESTPAGE=1: the test page reached KXCOM1:" ||
+    fail "TESTPAGE=1: no test page reached KXCOM1:"
 why=$(check_printer "ZMX-T310(S)" KXCOM1: "VORL ZMX-T310") || fail "$why"
 why=$(check_serial_settings COM1: "19200,e,7,2,x") || fail "$why"
 why=$(check_default_printer "ZMX-T310(S)") || fail "$why"
