@@ -41,6 +41,10 @@ suite() {  # preset [ctest options]
 
 suite native
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ASAN_OPTIONS=detect_leaks=1 suite native-sanitize
+# A short fuzz of each reader of outside files (scripts/fuzz.sh; ten minutes each is the run before a
+# release): a finding is kept in tests/fuzz/regressions/ and fails the run.
+echo "=== fuzz, 10 s per target"
+if bash scripts/fuzz.sh 10; then passed=$((passed + 1)); else failed=$((failed + 1)); status=1; fi
 
 # One virtual display for the whole Wine run: Wine's desktop process is started with the prefix's first
 # program and keeps the display it found then, so windows can only be tested if it has one from the start.
