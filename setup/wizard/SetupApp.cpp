@@ -1,6 +1,8 @@
 #include "setup/wizard/SetupApp.h"
 
 #include "resources/resource.h"
+#include "setup/engine/InstallMessage.h"
+#include "setup/environment/Wow64.h"
 #include "setup/wizard/InstallAction.h"
 #include "setup/wizard/WizardFrame.h"
 #include "shared/ProgramInstances.h"
@@ -33,6 +35,13 @@ int RunSetup(win::Platform& platform, const std::function<void(WizardFrame&)>& p
         IsMutexHeld(platform, kUninstallRunningMutex)) {
         std::string text = LanguageText(platform, "Setup").Get("Close");
         windows.MessageBoxA(nullptr, text.c_str(), applicationName.c_str(), win::MB_OK);
+        return 0;
+    }
+    // The medium's drivers, monitors and processor are 32-bit: registered with a 64-bit spooler they could
+    // not load, so a 64-bit Windows is refused before the first page, where nothing has changed yet.
+    if (RunsOn64BitWindows(platform)) {
+        std::string text = MessageFor(context.messageText, "IDS_NOTSUPPORT64");
+        windows.MessageBoxA(nullptr, text.c_str(), applicationName.c_str(), win::MB_OK | win::MB_ICONERROR);
         return 0;
     }
 

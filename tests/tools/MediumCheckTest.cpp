@@ -63,7 +63,10 @@ protected:
             "[KXPROC]\r\nPROCNUM=1\r\nPROCNAME1=QPrint\r\n\r\n"
             "[VORLCOMMonitor.2K]\r\nMonitorPDLLName=QCOM.DLL\r\nMonitorPUIDLLName=QCOMUI.DLL\r\n\r\n"
             "[QPrint.2K]\r\nProcessorDllName=QPRC.DLL\r\n";
-        files_["language/setup.ini"] = "[Setup]\r\nCaption=Setup\r\n";
+        files_["language/setup.ini"] =
+            "[Setup]\r\nCaption=Setup\r\n[Message]\r\nIDS_NOTSUPPORTNT=no NT\r\nIDS_NOTSUPPORT2003=no 2003\r\n"
+            "IDS_NOTSUPPORTVISTA=no Vista\r\nIDS_NOTSUPPORT64=32-bit only\r\nIDS_ERR_NOSUPPORTINTERFACE=no port\r\n"
+            "IDS_ERR_NOSUPPORTUSB=no USB\r\n";
         files_["language/uninstall.ini"] = "[Main]\r\nCaption=Uninstall\r\n";
         for (const char* file :
              {"License.txt", "DRVCONFIG/Left.bmp", "setup.exe", "uninstall.exe", "KxUsbInt.dll",
@@ -295,6 +298,13 @@ TEST_F(MediumCheckTest, MonitorAndMediumFiles) {
                     {FindingKind::kMissingFile, kSetup, "COMMON-MONITOR.Vista", "USBMONitorPUIDLLName"}});
     // The language files belong to the source tree too.
     ExpectFindings(Check(false), {{FindingKind::kMissingFile, "language\\uninstall.ini", "", ""}});
+}
+
+TEST_F(MediumCheckTest, EveryRefusalHasItsText) {
+    Replace("language/setup.ini", "IDS_NOTSUPPORT64=32-bit only\r\n", "");
+    Replace("language/setup.ini", "IDS_ERR_NOSUPPORTUSB=no USB", "IDS_ERR_NOSUPPORTUSB=");
+    ExpectFindings(Check(), {{FindingKind::kNotSet, "language\\setup.ini", "Message", "IDS_NOTSUPPORT64"},
+                             {FindingKind::kNotSet, "language\\setup.ini", "Message", "IDS_ERR_NOSUPPORTUSB"}});
 }
 
 TEST_F(MediumCheckTest, FileNamesMustBePlain) {

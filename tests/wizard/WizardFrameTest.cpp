@@ -2,6 +2,7 @@
 // start-up checks, the frame, and the navigation rules between the pages.
 #include "shared/Administrator.h"
 #include "shared/ProgramInstances.h"
+#include "tests/support/MachineSnapshot.h"
 #include "tests/wizard/WizardFixture.h"
 
 namespace {
@@ -251,6 +252,22 @@ TEST_F(WizardTest, ARunningUninstallerStopsSetupWhateverItsCaption) {
     EXPECT_EQ(0, RunSetup(other.platform()));
     EXPECT_EQ(1u, other.ui().MessageBoxes().size());
     EXPECT_TRUE(other.ui().ModalDialogs().empty());
+}
+
+TEST_F(WizardTest, A64BitWindowsIsRefusedBeforeTheFirstPage) {
+    struct Wow64 {
+        static win::BOOL WINAPI Yes(win::HANDLE, win::BOOL* wow64) {
+            *wow64 = win::TRUE;
+            return win::TRUE;
+        }
+    };
+    sim_.library().RegisterEntry("kernel32.dll", "IsWow64Process", &Wow64::Yes);
+    std::string before = MachineSnapshot(sim_);
+    Run();
+    EXPECT_TRUE(sim_.ui().ModalDialogs().empty());
+    EXPECT_EQ(std::vector<std::string>{Text("Message", "IDS_NOTSUPPORT64")}, MessageTexts());
+    EXPECT_EQ(before, MachineSnapshot(sim_));
+    EXPECT_EQ(0, sim_.library().LoadedCount());
 }
 
 TEST_F(WizardTest, StartedFromAnotherFolderItWorksFromItsOwn) {

@@ -179,6 +179,7 @@ private:
     void CheckClassFile(PrinterClass printerClass);
     void CheckUninstallCatalogue();
     void CheckMediumFiles();
+    void CheckRefusalTexts();
     void CheckDriverFiles();
     void CheckPresent(const std::string& file, const std::string& section, const std::string& key,
                       const std::string& name, PlatformGeneration generation);
@@ -576,6 +577,18 @@ void Checker::CheckMediumFiles() {
     }
 }
 
+// The texts setup shows when it refuses a model, a port or a Windows: without one the refusal is an empty box.
+void Checker::CheckRefusalTexts() {
+    const char kLanguageFile[] = "language\\setup.ini";
+    IniFile language(root_, kLanguageFile);
+    if (!language.Present()) return;
+    for (const char* key : {"IDS_NOTSUPPORTNT", "IDS_NOTSUPPORT2003", "IDS_NOTSUPPORTVISTA", "IDS_NOTSUPPORT64",
+                            "IDS_ERR_NOSUPPORTINTERFACE", "IDS_ERR_NOSUPPORTUSB"}) {
+        if (language.Value("Message", key, "").empty())
+            Add(FindingKind::kNotSet, kLanguageFile, "Message", key, "is missing: that refusal would show no text");
+    }
+}
+
 void Checker::CheckPresent(const std::string& file, const std::string& section, const std::string& key,
                            const std::string& name, PlatformGeneration generation) {
     if (IsUnset(name) || !IsPlainName(name)) return;
@@ -647,6 +660,7 @@ bool Checker::Run() {
     for (PrinterClass c = 0; c < kPrinterClassCount; ++c) CheckClassFile(c);
     CheckUninstallCatalogue();
     CheckMediumFiles();
+    CheckRefusalTexts();
     if (options_.checkFiles) CheckDriverFiles();
     return true;
 }
