@@ -15,8 +15,6 @@ namespace {
 
 constexpr DWORD kDeleteAccess = 0x10000;
 constexpr DWORD kFlagBackupSemantics = 0x02000000;
-constexpr DWORD kErrorNullReference = 1780;  // RPC_X_NULL_REF_POINTER
-constexpr DWORD kErrorInvalidUserBuffer = 1784;
 constexpr DWORD kSettableAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                       FILE_ATTRIBUTE_ARCHIVE | 0x100 /* temporary */ | 0x1000 /* offline */ |
                                       0x2000 /* not content indexed */;

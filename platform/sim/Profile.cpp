@@ -22,7 +22,12 @@ DWORD SimProfile::GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR de
         SetSimLastError(ERROR_FILE_NOT_FOUND);
         return CopyProfileDefault(section, key, defaultValue, buffer, size);
     }
-    return ProfileDocument(bytes).GetString(section, key, defaultValue, buffer, size);
+    std::lock_guard<std::mutex> lock(parsedLock_);
+    if (parsed_ == nullptr || bytes != parsedBytes_) {
+        parsed_ = std::make_unique<ProfileDocument>(bytes);
+        parsedBytes_ = std::move(bytes);
+    }
+    return parsed_->GetString(section, key, defaultValue, buffer, size);
 }
 
 BOOL SimProfile::WriteProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value) {

@@ -1,10 +1,13 @@
 // The simulated profile (INI) files.
 #pragma once
 
+#include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
 #include "platform/Profile.h"
+#include "platform/sim/ProfileReader.h"
 #include "platform/sim/SimWindows.h"
 
 namespace win::sim {
@@ -29,6 +32,12 @@ public:
 private:
     SimWindows& w_;
     std::vector<Write> writes_;
+    // The last file read, parsed: the programs read one file key by key, and parsing it anew each time
+    // would cost the tests more than the reads. Only bytes equal to it reuse it. The install worker reads
+    // beside the dialog's thread, hence the lock.
+    std::mutex parsedLock_;
+    std::string parsedBytes_;
+    std::unique_ptr<ProfileDocument> parsed_;
 };
 
 }  // namespace win::sim

@@ -140,10 +140,14 @@ void FuzzLanguageText(const uint8_t* data, size_t size) {
     sim.windows().WriteFile("C:\\MEDIUM\\language\\setup.ini", bytes);
     sim.windows().WriteFile("C:\\MEDIUM\\language\\uninstall.ini", bytes);
     win::sim::ProfileDocument document(bytes);
+    // Each text is read from the file anew, as the programs do: the first 64 are what is tested, more only
+    // slow each input down (the profile target covers the reading itself).
+    int lookups = 0;
     for (const auto& section : document.Sections()) {
         LanguageText setup(sim.platform(), section.name.c_str());
         UninstallText uninstall(sim.platform(), section.name.c_str());
         for (const auto& entry : section.entries) {
+            if (++lookups > 64) return;
             setup.Get(entry.key.c_str());
             FormatWithName(uninstall.Get(entry.key.c_str()), "VORL COM Monitor");
         }
