@@ -42,6 +42,18 @@ std::string Version(const ComponentPlan& plan) {
     return plan.stampRead ? "version " + std::to_string(plan.installedVersion) : "no version stamp";
 }
 
+// The update of a monitor or processor: 98/Me register the copy, the NT family swaps it with the spooler
+// stopped.
+std::string UpdateLine(const std::string& kind, const ComponentPlan& plan, const std::string& dll,
+                       const std::string& directory, PlatformGeneration generation) {
+    std::string line = "update " + kind + " " + plan.name + " (" + Version(plan) + " installed, " +
+                       std::to_string(plan.version) + " on the medium): ";
+    if (generation == kGenerationWin98Me)
+        return line + "copy " + dll + " to " + directory + " (as n" + plan.file +
+               " when Windows holds the old one) and register it";
+    return line + "stop the spooler, copy " + dll + " to " + directory + ", stamp it, start the spooler";
+}
+
 class Planner {
 public:
     Planner(SetupContext& context, InstallRecord& record, bool changeId)
@@ -121,14 +133,7 @@ ComponentAction Planner::PlanMonitor() {
         }
         case ComponentAction::kUpdate:
             if (!MediumFile(monitor.file, &dll)) break;
-            if (generation_ == kGenerationWin98Me)
-                Add("update port monitor " + monitor.name + " (" + Version(monitor) + " installed, " +
-                    std::to_string(monitor.version) + " on the medium): copy " + dll + " to " + system +
-                    " (as n" + monitor.file + " when Windows holds the old one) and register it");
-            else
-                Add("update port monitor " + monitor.name + " (" + Version(monitor) + " installed, " +
-                    std::to_string(monitor.version) + " on the medium): stop the spooler, copy " + dll +
-                    " to " + system + ", stamp it, start the spooler");
+            Add(UpdateLine("port monitor", monitor, dll, system, generation_));
             break;
         case ComponentAction::kKeep:
             Add("keep port monitor " + monitor.name + ", " + Version(monitor));
@@ -159,14 +164,7 @@ void Planner::PlanProcessor(ComponentAction monitorAction) {
                 break;
             }
             if (!MediumFile(processor.file, &dll)) break;
-            if (generation_ == kGenerationWin98Me)
-                Add("update print processor " + processor.name + " (" + Version(processor) + " installed, " +
-                    std::to_string(processor.version) + " on the medium): copy " + dll + " to " + directory +
-                    " (as n" + processor.file + " when Windows holds the old one) and register it");
-            else
-                Add("update print processor " + processor.name + " (" + Version(processor) + " installed, " +
-                    std::to_string(processor.version) + " on the medium): stop the spooler, copy " + dll +
-                    " to " + directory + ", stamp it, start the spooler");
+            Add(UpdateLine("print processor", processor, dll, directory, generation_));
             break;
         case ComponentAction::kKeep:
             Add("keep print processor " + processor.name + ", " + Version(processor));
