@@ -8,6 +8,7 @@
 #include "platform/Architecture.h"
 #include "platform/sim/SimPlatform.h"
 #include "tests/engine/InstallMedium.h"
+#include "tests/support/Wow64.h"
 #include "platform/sim/SimUsbDevices.h"
 #include "setup/engine/CommandLineInstall.h"
 #include "setup/engine/InstallSequence.h"
@@ -249,14 +250,8 @@ TEST_F(InstallSequenceTest, TheCommandLineRefusesBadOptionsAndUnsupportedTargets
 // A 32-bit program on 64-bit Windows would register 32-bit drivers with the 64-bit spooler, which cannot
 // load them: it refuses before it touches anything.
 TEST_F(InstallSequenceTest, A64BitWindowsIsRefusedBeforeAnythingChanges) {
-    struct Wow64 {
-        static win::BOOL WINAPI Yes(win::HANDLE, win::BOOL* wow64) {
-            *wow64 = win::TRUE;
-            return win::TRUE;
-        }
-    };
     sim_.windows().WriteFile("C:\\MEDIUM\\language\\setup.ini", "[Message]\r\nIDS_NOTSUPPORT64=32-bit only\r\n");
-    sim_.library().RegisterEntry("kernel32.dll", "IsWow64Process", &Wow64::Yes);
+    MakeWindows64Bit(sim_.library());
     EXPECT_EQ(kExitRefused, Install({"--model", "ZMX-M530", "--port", "KXCOM1:", "--generation", "3"}));
     EXPECT_EQ("32-bit only", message_.Text());
     EXPECT_TRUE(sim_.spooler().printers.empty());

@@ -3,6 +3,7 @@
 #include "shared/Administrator.h"
 #include "shared/ProgramInstances.h"
 #include "tests/support/MachineSnapshot.h"
+#include "tests/support/Wow64.h"
 #include "tests/wizard/WizardFixture.h"
 
 namespace {
@@ -255,13 +256,7 @@ TEST_F(WizardTest, ARunningUninstallerStopsSetupWhateverItsCaption) {
 }
 
 TEST_F(WizardTest, A64BitWindowsIsRefusedBeforeTheFirstPage) {
-    struct Wow64 {
-        static win::BOOL WINAPI Yes(win::HANDLE, win::BOOL* wow64) {
-            *wow64 = win::TRUE;
-            return win::TRUE;
-        }
-    };
-    sim_.library().RegisterEntry("kernel32.dll", "IsWow64Process", &Wow64::Yes);
+    MakeWindows64Bit(sim_.library());
     std::string before = MachineSnapshot(sim_);
     Run();
     EXPECT_TRUE(sim_.ui().ModalDialogs().empty());
