@@ -18,33 +18,10 @@ const char kSessionUsage[] =
 
 namespace {
 
-std::string CurrentDirectory(win::Platform& platform) {
-    win::DWORD needed = platform.files.GetCurrentDirectoryA(0, nullptr);
-    if (needed == 0) return "";
-    std::vector<char> buffer(needed + 1, '\0');
-    win::DWORD length = platform.files.GetCurrentDirectoryA(needed + 1, buffer.data());
-    return length == 0 || length > needed ? "" : std::string(buffer.data(), length);
-}
-
 std::string ProgramFolder(win::Platform& platform) {
-    // Paths may be longer than MAX_PATH: grow the buffer until the whole path fits.
-    for (win::DWORD size = 260; size <= 32768; size *= 2) {
-        std::vector<char> buffer(size, '\0');
-        win::DWORD length = platform.files.GetModuleFileNameA(nullptr, buffer.data(), size);
-        if (length == 0) return "";
-        if (length < size - 1) {
-            std::string path(buffer.data(), length);
-            size_t slash = path.find_last_of('\\');
-            return slash == std::string::npos ? "" : path.substr(0, slash);
-        }
-    }
-    return "";
-}
-
-// "C:\" keeps its backslash; every other folder loses its trailing ones.
-std::string WithoutTrailingBackslash(std::string path) {
-    while (path.size() > 3 && (path.back() == '\\' || path.back() == '/')) path.pop_back();
-    return path;
+    std::string path = ProgramPath(platform);
+    size_t slash = path.find_last_of('\\');
+    return slash == std::string::npos ? "" : path.substr(0, slash);
 }
 
 std::string TwoDigits(unsigned value) { return (value < 10 ? "0" : "") + std::to_string(value); }

@@ -2,8 +2,6 @@
 
 #include <vector>
 
-namespace {
-
 std::string ProgramPath(win::Platform& platform) {
     // Paths may be longer than MAX_PATH: grow the buffer until the whole path fits.
     for (win::DWORD size = 260; size <= 32768; size *= 2) {
@@ -23,14 +21,16 @@ std::string CurrentDirectory(win::Platform& platform) {
     return length == 0 || length > needed ? "" : std::string(buffer.data(), length);
 }
 
+std::string WithoutTrailingBackslash(std::string path) {
+    while (path.size() > 3 && (path.back() == '\\' || path.back() == '/')) path.pop_back();
+    return path;
+}
+
+namespace {
+
 bool IsFile(win::Platform& platform, const std::string& path) {
     win::DWORD attributes = platform.files.GetFileAttributesA(path.c_str());
     return attributes != win::INVALID_FILE_ATTRIBUTES && (attributes & win::FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
-std::string WithoutTrailingBackslash(std::string path) {
-    while (path.size() > 3 && path.back() == '\\') path.pop_back();
-    return path;
 }
 
 }  // namespace

@@ -35,6 +35,12 @@ bool IsMutexHeld(win::Platform& platform, const char* name);
 // The program file's base name without its extension ("setup" for ...\setup.exe).
 std::string ApplicationName(win::Platform& platform);
 
+// The program's own path and the current directory, whatever their length; "" when Windows gives none.
+std::string ProgramPath(win::Platform& platform);
+std::string CurrentDirectory(win::Platform& platform);
+// "C:\" keeps its backslash; every other folder loses its trailing ones.
+std::string WithoutTrailingBackslash(std::string path);
+
 // A shortcut may start the program in another working folder. When the current directory lacks the
 // language file (such as "\language\setup.ini") and the program's own folder has it, the program's
 // folder becomes the current directory, before anything reads a file relative to it.
