@@ -255,8 +255,12 @@ bool ParseInstallOptions(SetupContext& context, const std::vector<std::string>& 
     record.serial.flowControl = 'p';
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& option = args[i];
-        if (option == "--default" || option == "--test-page") {
-            (option == "--default" ? record.setAsDefault : choices.testPage) = true;
+        if (option == "--default") {
+            record.setAsDefault = true;
+            continue;
+        }
+        if (option == "--test-page") {
+            choices.testPage = true;
             continue;
         }
         if (i + 1 >= args.size()) {
