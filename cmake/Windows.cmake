@@ -21,6 +21,9 @@ file(GLOB_RECURSE WINE_TEST_SOURCES CONFIGURE_DEPENDS tests/contract/*.cpp tests
 add_executable(contract_tests ${WINE_TEST_SOURCES})
 target_link_libraries(contract_tests PRIVATE setup_logic uninstall_logic gtest_main)
 add_test(NAME contract_tests COMMAND contract_tests)
+# They stop and start the prefix's Spooler service and add and remove spooler entries: beside another Wine
+# entry they would see its state, or change it under it.
+set_tests_properties(contract_tests PROPERTIES RUN_SERIAL TRUE)
 
 # The product is 32-bit; the 64-bit build, which only runs the Wine tests, must be its x86-64 twin.
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)

@@ -19,6 +19,8 @@ bash scripts/install-deps.sh || exit 1
 log=$(mktemp)
 { cmake --preset fuzz && cmake --build --preset fuzz -j"$(nproc)" --target $(printf 'fuzz-%s ' "${targets[@]}"); } >"$log" 2>&1 ||
     { cat "$log"; echo "fuzz build failed"; exit 1; }
+# The fuzz build is held to the same bar as the others: no warnings.
+if grep -E 'warning:' "$log"; then echo "fuzz build has warnings"; rm -f "$log"; exit 1; fi
 rm -f "$log"
 
 status=0
@@ -29,6 +31,7 @@ for target in "${targets[@]}"; do
     artifacts=$(mktemp -d)
     build/fuzz/fuzz-"$target" -max_total_time="$seconds" -max_len=16384 -timeout=10 -rss_limit_mb=4096 \
         -artifact_prefix="$artifacts/" "$corpus" >"$artifacts/log" 2>&1
+    code=$?
     runs=$(grep -o 'Done [0-9]* runs' "$artifacts/log" | tail -1)
     found=$(find "$artifacts" -name 'crash-*' -o -name 'leak-*' -o -name 'timeout-*' -o -name 'oom-*' | head -5)
     if [ -n "$found" ]; then
@@ -37,8 +40,13 @@ for target in "${targets[@]}"; do
         echo "$target: FAILED, kept in tests/fuzz/regressions/$target: $(basename -a $found | tr '\n' ' ')"
         grep -m3 -E 'ERROR|SUMMARY' "$artifacts/log"
         status=1
+    elif [ $code -ne 0 ] || [ -z "$runs" ]; then
+        # No finding, yet the fuzzer failed or never finished its run: it did not fuzz.
+        echo "$target: FAILED, the fuzzer exited $code with ${runs:-no run count}:"
+        tail -5 "$artifacts/log"
+        status=1
     else
-        echo "$target: ${runs:-no run count}, no failure in ${seconds} s"
+        echo "$target: $runs, no failure in ${seconds} s"
     fi
     rm -rf "$corpus" "$artifacts"
 done

@@ -26,11 +26,29 @@ echo
 echo "Installing the receipt printer ZMX-M530 on KXCOM1: as the default printer with the wizard, driven like"
 echo "a person at the till on a virtual display (screenshots of each step in build/$WINE_PRESET/main-job):"
 cd ../../..
-bash scripts/screenshots.sh --tour tests/wine/gui/tours/setup-install.gui --out "build/$WINE_PRESET/main-job" setup.exe |
-    grep -E '^(message|shot|screenshots|session)' | sed 's/\\r\\n/ /g'
+# The wizard's own result counts: a session that failed ends the job with its exit code after its lines.
+set +e
+bash scripts/screenshots.sh --tour tests/wine/gui/tours/setup-install.gui --out "build/$WINE_PRESET/main-job" setup.exe \
+    >"build/$WINE_PRESET/main-job.log" 2>&1
+wizard=$?
+set -e
+grep -E '^(message|shot|screenshots|session|FAIL|gui-)' "build/$WINE_PRESET/main-job.log" | sed 's/\\r\\n/ /g' || true
 cd "build/$WINE_PRESET/medium"
 echo
 echo "The printers Windows now knows, and the default one:"
-run reg query 'HKLM\System\CurrentControlSet\Control\Print\Printers' /s | tr -d '\r' | grep -E 'Printers\\|Port|Printer Driver|Print Processor'
-run reg query 'HKCU\Software\Microsoft\Windows NT\CurrentVersion\Windows' /v Device | tr -d '\r' | grep Device
-run reg query 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Ports' /v KXCOM1: | tr -d '\r' | grep KXCOM1
+printers=$(run reg query 'HKLM\System\CurrentControlSet\Control\Print\Printers' /s 2>/dev/null | tr -d '\r')
+grep -E 'Printers\\|Port|Printer Driver|Print Processor' <<<"$printers" || true
+run reg query 'HKCU\Software\Microsoft\Windows NT\CurrentVersion\Windows' /v Device 2>/dev/null | tr -d '\r' | grep Device || true
+# The serial settings are kept under the COM name the monitor's port stands for (KXCOM1: -> COM1:).
+run reg query 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Ports' /v COM1: 2>/dev/null | tr -d '\r' | grep COM1 || true
+echo
+# Done only when the printer is there, on its port, with its driver.
+entry=$(awk '/^HKEY.*\\Printers\\ZMX-M530\(S\)$/ { on = 1; next } /^HKEY/ { on = 0 } on' <<<"$printers")
+if [ $wizard -eq 0 ] && grep -q '^    Port    REG_SZ    KXCOM1:$' <<<"$entry" &&
+    grep -q '^    Printer Driver    REG_SZ    VORL ZMX-M530$' <<<"$entry"; then
+    echo "main job: ZMX-M530(S) installed on KXCOM1: by the wizard"
+else
+    echo "main job FAILED: the wizard's session exited $wizard; the printer ZMX-M530(S) on KXCOM1: is $( [ -n "$entry" ] && echo 'there but not as expected' || echo missing)" >&2
+    echo "the wizard's session: build/$WINE_PRESET/main-job.log" >&2
+    exit 1
+fi

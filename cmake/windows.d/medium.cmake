@@ -32,5 +32,6 @@ set_tests_properties(uninstall-printer PROPERTIES RUN_SERIAL TRUE TIMEOUT 600 DE
 # that Windows runs under WOW64; the script skips where Wine cannot start a 32-bit program at all.
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     add_test(NAME wow64-refusal COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/wow64-refusal.sh ${MEDIUM_DIR})
-    set_tests_properties(wow64-refusal PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77)
+    # It boots a prefix of its own, which takes both cores for a while: alone.
+    set_tests_properties(wow64-refusal PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77 RUN_SERIAL TRUE)
 endif()

@@ -124,9 +124,21 @@ shot() {  # name whole|window
         read -r _ _ x y w h <<<"$last_result"
         geometry="${w}x${h}+${x}+${y}"
     fi
-    # Wine copies what was painted to the X server from its own message loop, a moment later.
-    sleep 0.2
+    # Wine copies what was painted to the X server from the program's own message loop, a moment later:
+    # the picture is taken once two captures in a row agree, however long a loaded machine takes.
+    settled "${geometry:-${size}+0+0}" || say "gui-session: the screen still changes after 2 s (an animation?); shot as it is"
     screenshot "$out/$1.png" "$geometry" && say "shot = $1.png"
+}
+
+settled() {  # geometry: true once the area shows the same pixels twice in a row, 0.1 s apart
+    local previous='' current
+    for _ in $(seq 20); do
+        current=$(import -display "$DISPLAY" -window root -crop "$1" +repage rgb:- 2>/dev/null | md5sum)
+        [ "$current" = "$previous" ] && return 0
+        previous=$current
+        sleep 0.1
+    done
+    return 1
 }
 
 status=0

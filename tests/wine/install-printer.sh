@@ -21,20 +21,22 @@ for version in winxp win2k win2003 vista; do
     n=$((n + 1))
     "$W" reg add 'HKCU\Software\Wine' /v Version /d "$version" /f >/dev/null 2>&1
     port="KXCOM$n:"
-    out=$("$W" install-printer.exe --model ZMX-T310 --port "$port" --baud 19200 --default 2>&1 | tr -d '\r')
+    out=$("$W" install-printer.exe --model ZMX-T310 --port "$port" --baud 19200 --default 2>&1)
     code=$?
+    out=$(tr -d '\r' <<<"$out")
     [ $code -eq 0 ] || { fail "$version: install-printer exit $code: $(iconv -f gbk -t utf-8 -c <<<"$out")"; continue; }
-    # The second and later runs find ZMX-T310(S) taken: Windows names the printer (1), (2)...; Wine's
-    # AddPrinterA accepts an existing name, so the name stays as it is there.
     name="ZMX-T310(S)"
-    expected_port=$port
-    [ $n -gt 1 ] && expected_port=''
-    why=$(check_printer "$name" "$expected_port" "VORL ZMX-T310") || fail "$version: $why"
+    why=$(check_printer "$name" "$port" "VORL ZMX-T310") || fail "$version: $why"
     why=$(check_stamps "$environment" "VORL COM Monitor") || fail "$version: $why"
     com="COM$n:"
     why=$(check_serial_settings "$com" "19200,n,8,1,p") || fail "$version: $why"
     why=$(check_default_printer "$name") || fail "$version: $why"
     [ $status -eq 0 ] && ok "$version: $name on $port, stamps, $com settings, default printer"
+    # Each version's run is checked on its own: the next one must not find this printer and its driver.
+    removed=$("$W" uninstall-printer.exe --remove "$name" 2>&1)
+    code=$?
+    [ $code -eq 0 ] && [ -z "$(query "$printers_key\\$name" Port)" ] ||
+        fail "$version: uninstall-printer --remove $name: exit $code: $(tr -d '\r' <<<"$removed" | iconv -f gbk -t utf-8 -c)"
 done
 
 # NT 4 and 98/Me as far as Wine allows: its spooler stays an NT one whatever version it reports. It takes

@@ -46,13 +46,22 @@ code=$?
 # running): the removal and the look at the service run in one session. The log lies in the medium, the
 # current directory.
 rm -f "$medium/removal.log"
-out=$("$W" cmd /c "uninstall-printer.exe --all --log removal.log & sc query Spooler" 2>&1 | tr -d '\r')
+# A batch file, so that uninstall-printer's own exit code is told in full before the spooler is asked.
+printf 'uninstall-printer.exe --all --log removal.log\r\n@echo uninstall-printer exit %%errorlevel%%\r\n@sc query Spooler\r\n' \
+    >"$medium/removal-run.cmd"
+out=$("$W" cmd /c removal-run.cmd 2>&1)
+out=$(tr -d '\r' <<<"$out")
+rm -f "$medium/removal-run.cmd"
+code=$(sed -n 's/^uninstall-printer exit //p' <<<"$out")
+logged=$(tr -d '\r' <"$medium/removal.log" 2>/dev/null | sed -n 's/.*exit code \([0-9]*\)$/\1/p' | tail -1)
+# Everything of ours goes, so the run ends in 0, or in 3010 where Windows holds a file until a restart.
+if [ "$code" = 0 ] || [ "$code" = 3010 ]; then ok "--all: exit $code"
+else fail "--all: exit '$code'"; fi
 if [ -f "$medium/removal.log" ] && iconv -f UTF-8 -t UTF-8 "$medium/removal.log" >/dev/null 2>&1 &&
-    grep -q 'uninstall-printer --all --log removal.log' "$medium/removal.log" &&
-    grep -q 'exit code ' "$medium/removal.log"; then
-    ok "--log: $(wc -l <"$medium/removal.log") lines in UTF-8, $(grep -o 'exit code .*' "$medium/removal.log")"
+    grep -q 'uninstall-printer --all --log removal.log' "$medium/removal.log" && [ "$logged" = "$code" ]; then
+    ok "--log: $(wc -l <"$medium/removal.log") lines in UTF-8, exit code $logged as the run ended"
 else
-    fail "--log: $(cat "$medium/removal.log" 2>/dev/null)"
+    fail "--log: exit code '$logged' logged, the run's '$code': $(cat "$medium/removal.log" 2>/dev/null)"
 fi
 rm -f "$medium/removal.log"
 check_removal_left

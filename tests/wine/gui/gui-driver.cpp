@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -301,7 +302,8 @@ DWORD Milliseconds(const std::string& seconds) {
     char* end = nullptr;
     double value = std::strtod(seconds.c_str(), &end);
     if (end == seconds.c_str() || *end != '\0' || value < 0) Fail("'" + seconds + "' is no number of seconds");
-    return static_cast<DWORD>(value * 1000);
+    // Rounded, not cut: x87 arithmetic in the PE32 build makes 0.3 * 1000 just below 300.
+    return static_cast<DWORD>(std::lround(value * 1000));
 }
 
 int ControlId(const std::string& word) {
