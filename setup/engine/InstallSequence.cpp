@@ -169,7 +169,8 @@ bool Sequence::Run() {
     if (!message_.Empty()) Failed("restore Windows' own driver files");
 
     if (FixedDriverFileApplies(kColourLibraryFile, record_.modelName, generation, usesDdk)) {
-        if (!CopyAndCheck(GetFixedDriverFile(kColourLibraryFile).name, kDestinationDriverDirectory)) return false;
+        if (!CopyAndCheck(GetFixedDriverFile(kColourLibraryFile).name, kDestinationDriverDirectory))
+            return false;
     }
     if (usesDdk && Slot(DriverFileSet::kDataFileDll)[0] == '\0') {
         Fail("IDS_ERR_LOSTDRIVERFILE");

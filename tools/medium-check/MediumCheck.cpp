@@ -621,13 +621,15 @@ void Checker::CheckFixedDriverFiles(ModelConfig& config) {
             if (g >= kGenerationWin2000 && IsSystemDriverFile(file.name)) continue;
             std::vector<std::string> models;
             for (const Model& model : models_) {
-                auto promised = promised_.find(FoldCase(model.name) + "|" + std::to_string(model.printerClass));
+                const std::string modelKey = FoldCase(model.name) + "|" + std::to_string(model.printerClass);
+                auto promised = promised_.find(modelKey);
                 if (promised == promised_.end() || !promised->second.count(g)) continue;
                 config.SetPrinterClass(model.printerClass);
                 bool needed = false;
                 for (DriverKind kind = kDriverKindStd; kind <= kDriverKindGdi && !needed; ++kind) {
                     bool usesDdk = config.UsesDdkDependentFiles(model.name.c_str(), g, kind);
-                    needed = FixedDriverFileApplies(static_cast<FixedDriverFileId>(id), model.name, g, usesDdk);
+                    needed = FixedDriverFileApplies(static_cast<FixedDriverFileId>(id), model.name, g,
+                                                    usesDdk);
                 }
                 if (needed) models.push_back(model.name);
             }
