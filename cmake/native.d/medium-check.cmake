@@ -16,8 +16,4 @@ add_test(NAME medium-check-placed
                  ${CMAKE_SOURCE_DIR})
 add_test(NAME medium-check-tool
          COMMAND ${CMAKE_SOURCE_DIR}/tests/tools/medium-check.sh $<TARGET_FILE:medium-check> ${CMAKE_SOURCE_DIR})
-# A medium assembled by the Windows build: -DMEDIUM_CHECK_ASSEMBLED=<windows build>/medium.
-set(MEDIUM_CHECK_ASSEMBLED "" CACHE PATH "An assembled installation medium for medium-check to check whole")
-if(MEDIUM_CHECK_ASSEMBLED)
-    add_test(NAME medium-check-assembled COMMAND medium-check ${MEDIUM_CHECK_ASSEMBLED})
-endif()
+# The medium the Windows build assembles is checked whole by that build (cmake/windows.d/medium.cmake).

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/FileHandles.h"
+#include "setup/engine/FixedDriverFiles.h"
 
 namespace {
 
@@ -236,7 +237,7 @@ void RestoreSystemDriverFiles(SetupContext& context, PlatformGeneration generati
                               InstallMessage& message) {
     win::Platform& platform = context.platform;
     if (generation == kGenerationWin98Me) {
-        std::string iconLibrary = "ICONLIB.DLL";
+        std::string iconLibrary = GetFixedDriverFile(kIconLibraryFile).name;
         CopyDriverFile(context, iconLibrary, kDestinationDriverDirectory, generation, false, message);
         std::string systemDirectory, windowsDirectory;
         if (!SystemDirectory(platform, win::MAX_PATH, &systemDirectory) ||
@@ -245,25 +246,26 @@ void RestoreSystemDriverFiles(SetupContext& context, PlatformGeneration generati
             return;
         }
         // Some Windows 98 installations lose the system's unidriver; its backup copy restores it.
-        std::string target = systemDirectory + "\\UNIDRV.DLL";
-        std::string backup = windowsDirectory + "\\Sysbckup\\UNIDRV.DLL";
+        const std::string unidriverName = GetFixedDriverFile(kUnidriverFile).name;
+        std::string target = systemDirectory + "\\" + unidriverName;
+        std::string backup = windowsDirectory + "\\Sysbckup\\" + unidriverName;
         win::Files& files = platform.files;
         win::FileHandle existing(files, files.CreateFileA(target.c_str(), 0, win::FILE_SHARE_READ | win::FILE_SHARE_WRITE,
                                                           nullptr, win::OPEN_EXISTING, 0, nullptr));
         if (existing.Valid()) return;
         if (files.CopyFileA(backup.c_str(), target.c_str(), win::TRUE)) return;
-        std::string unidriver = "UNIDRV.DLL";
+        std::string unidriver = unidriverName;
         CopyDriverFile(context, unidriver, kDestinationDriverDirectory, generation, false, message);
         return;
     }
     if (generation >= kGenerationWin2000 && usesDdkDependentFiles) {
-        for (const char* file : {"TTFSUB.GPD", "STDNAMES.GPD"}) {
-            std::string name = file;
+        for (FixedDriverFileId file : {kTrueTypeSubstitutionFile, kStandardNamesFile}) {
+            std::string name = GetFixedDriverFile(file).name;
             CopyDriverFile(context, name, kDestinationDriverDirectory, generation, false, message);
         }
         // The resource DLL is optional for these models: its failure is not reported.
         InstallMessage ignored;
-        std::string resources = "UNIRES.DLL";
+        std::string resources = GetFixedDriverFile(kUnidriverResourcesFile).name;
         CopyDriverFile(context, resources, kDestinationDriverDirectory, generation, false, ignored);
     }
 }

@@ -7,6 +7,7 @@
 
 #include "platform/Architecture.h"
 #include "setup/engine/DriverFiles.h"
+#include "setup/engine/FixedDriverFiles.h"
 #include "setup/engine/UsbDriverInstaller.h"
 #include "shared/PrinterInfo.h"
 
@@ -186,9 +187,10 @@ void Planner::PlanFiles() {
         if (name[0] != '\0' && name[0] != '0') names.push_back(name);
     }
     const std::string& model = record_.modelName;
-    if (generation_ == kGenerationWin98Me &&
-        (model.find("ZMX-M530") != std::string::npos || model.find("ZMX-R510") != std::string::npos))
-        names.push_back("DMCOLOR.DLL");
+    const bool usesDdk =
+        record_.modelConfig.UsesDdkDependentFiles(model.c_str(), generation_, record_.driverKind);
+    if (FixedDriverFileApplies(kColourLibraryFile, model, generation_, usesDdk))
+        names.push_back(GetFixedDriverFile(kColourLibraryFile).name);
     for (const std::string& name : names) {
         if (const char* store = SystemStoreOfDriverFile(name, generation_)) {
             Add("copy Windows' own " + name + " from its " + store + " to " + directory);
@@ -198,10 +200,9 @@ void Planner::PlanFiles() {
         if (MediumFile(name, &path)) Add("copy " + path + " to " + directory);
     }
 
-    const bool usesDdk =
-        record_.modelConfig.UsesDdkDependentFiles(model.c_str(), generation_, record_.driverKind);
     if (generation_ == kGenerationWin98Me) {
-        Add("copy ICONLIB.DLL to " + directory + " and restore UNIDRV.DLL in " +
+        Add(std::string("copy ") + GetFixedDriverFile(kIconLibraryFile).name + " to " + directory +
+            " and restore " + GetFixedDriverFile(kUnidriverFile).name + " in " +
             DestinationDirectoryOf(platform_, kDestinationSystemDirectory) +
             " from Sysbckup when it is missing");
     } else if (generation_ >= kGenerationWin2000 && usesDdk) {

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "setup/engine/DriverFiles.h"
+#include "setup/engine/FixedDriverFiles.h"
 #include "shared/RegistryKey.h"
 
 namespace {
@@ -167,9 +168,9 @@ bool Sequence::Run() {
     RestoreSystemDriverFiles(context_, generation, usesDdk, message_);
     if (!message_.Empty()) Failed("restore Windows' own driver files");
 
-    if (generation == kGenerationWin98Me && (record_.modelName.find("ZMX-M530") != std::string::npos ||
-                                             record_.modelName.find("ZMX-R510") != std::string::npos)) {
-        if (!CopyAndCheck("DMCOLOR.DLL", kDestinationDriverDirectory)) return false;
+    if (FixedDriverFileApplies(kColourLibraryFile, record_.modelName, generation, usesDdk)) {
+        if (!CopyAndCheck(GetFixedDriverFile(kColourLibraryFile).name, kDestinationDriverDirectory))
+            return false;
     }
     if (usesDdk && Slot(DriverFileSet::kDataFileDll)[0] == '\0') {
         Fail("IDS_ERR_LOSTDRIVERFILE");

@@ -57,6 +57,8 @@ endforeach()
 # The system's own unidriver files that setup takes from the medium when Windows has no copy of them.
 place(win98 ICONLIB.DLL ICONLIB)
 place(win98 UNIDRV.DLL UNIDRV)
+# The colour library that the 98/Me drivers of the ZMX-M530 and ZMX-R510 load; no model file names it.
+place(win98 DMCOLOR.DLL DMCOLOR)
 foreach(directory winnt win2003 Vista)
     foreach(name TTFSUB.GPD STDNAMES.GPD UNIRES.DLL)
         place(${directory} ${name} SYSTEM)

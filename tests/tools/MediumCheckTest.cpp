@@ -107,6 +107,14 @@ protected:
         text.replace(at, from.size(), to);
     }
 
+    // The model's name everywhere the medium spells it.
+    void RenameModel(const std::string& to) {
+        for (auto& [path, bytes] : files_) {
+            for (size_t at = bytes.find("ZMX-Q1"); at != std::string::npos; at = bytes.find("ZMX-Q1", at + 1))
+                bytes.replace(at, 6, to);
+        }
+    }
+
     void Write() {
         fs::remove_all(root_);
         for (const auto& [path, bytes] : files_) {
@@ -298,6 +306,41 @@ TEST_F(MediumCheckTest, MonitorAndMediumFiles) {
                     {FindingKind::kMissingFile, kSetup, "COMMON-MONITOR.Vista", "USBMONitorPUIDLLName"}});
     // The language files belong to the source tree too.
     ExpectFindings(Check(false), {{FindingKind::kMissingFile, "language\\uninstall.ini", "", ""}});
+}
+
+// The files setup copies by names no model file gives: missing ones name the file, the generation and
+// the models whose installation would fail or fall short.
+TEST_F(MediumCheckTest, ColourLibraryOfTwoModelsOn98Me) {
+    RenameModel("ZMX-M530");
+    auto findings = Check();
+    ExpectFindings(findings, {{FindingKind::kMissingFile, "win98\\DMCOLOR.DLL", "", ""}});
+    EXPECT_EQ(Lines(findings),
+              "win98\\DMCOLOR.DLL: is missing: on Windows 98/Me setup copies it by this name for ZMX-M530\n");
+    EXPECT_EQ(Lines(Check(false)), "");
+    files_["win98/DMCOLOR.DLL"] = "x";
+    EXPECT_EQ(Lines(Check()), "");
+
+    // A part of the model name, compared with case as the installation does.
+    Reset();
+    RenameModel("ZMX-R510II");
+    ExpectFindings(Check(), {{FindingKind::kMissingFile, "win98\\DMCOLOR.DLL", "", ""}});
+    Reset();
+    RenameModel("zmx-m530");
+    EXPECT_EQ(Lines(Check()), "");
+}
+
+TEST_F(MediumCheckTest, IconLibraryAndUnidriverFallbackOf98Me) {
+    files_.erase("win98/ICONLIB.DLL");
+    files_.erase("win98/UNIDRV.DLL");
+    auto findings = Check();
+    // The raster driver names the unidriver itself; the fallback is reported apart from that.
+    ExpectFindings(findings, {{FindingKind::kMissingFile, kReceipt, "ZMX-Q1.98", "GDIDriverPath"},
+                              {FindingKind::kMissingFile, "win98\\ICONLIB.DLL", "", ""},
+                              {FindingKind::kMissingFile, "win98\\UNIDRV.DLL", "", ""}});
+    ASSERT_EQ(findings.size(), 3u);
+    EXPECT_EQ(medium::FormatFinding(findings[2]),
+              "win98\\UNIDRV.DLL: is missing: on Windows 98/Me setup copies it by this name for ZMX-Q1 when "
+              "Windows has lost its own copy and its backup");
 }
 
 TEST_F(MediumCheckTest, EveryRefusalHasItsText) {

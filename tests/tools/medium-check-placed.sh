@@ -18,4 +18,16 @@ done
 "$tool" "$dir/medium"
 status=$?
 [ $status -eq 0 ] && echo "ok: the placed sample medium is clean" || echo "FAIL: medium-check exited with $status"
+
+# Without the colour library that setup copies by its own name for the ZMX-M530 on 98/Me.
+rm "$dir/medium/win98/DMCOLOR.DLL" || exit 1
+out=$("$tool" "$dir/medium")
+code=$?
+want='win98\DMCOLOR.DLL: is missing: on Windows 98/Me setup copies it by this name for ZMX-M530'
+if [ $code -eq 1 ] && [ "$out" = "$want" ]; then
+    echo "ok: a missing fixed-name file is named with its generation and model"
+else
+    echo "FAIL: without win98\DMCOLOR.DLL: exit $code, got '$out', want '$want'"
+    status=1
+fi
 exit $status

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The wizard of the assembled medium installs printers under Wine, worked like a person at the till: the
 # receipt printer on a serial port with chosen settings as the default printer (XP), a printer on LPT1:
-# (Vista), a USB printer whose ID must change to match its port, and a model that Server 2003 refuses,
-# which leaves nothing installed. After each closing message the spooler, the registry and the profile are
-# checked as install-printer.sh checks them. Screenshots of the pages, the progress window and the
+# (Vista), the same model on LPT1: for 98/Me with its restart question declined, a USB printer whose ID
+# must change to match its port, and a model that Server 2003 refuses, which leaves nothing installed.
+# After each closing message the spooler, the registry and the profile are checked as install-printer.sh
+# checks them. Screenshots of the pages, the progress window and the
 # messages stay in OUTPUT_DIR.
 # Usage: wizard-install.sh DRIVER MEDIUM OUTPUT_DIR
 set -u
@@ -187,6 +188,57 @@ if [ $vista_session -eq 0 ]; then
     why=$(check_profile "$name" LPT1:) || fail "vista: $why"
     [ "$(default_device)" = "$default" ] || fail "vista: the default printer became '$(default_device)'"
     [ $status -eq "$was" ] && ok "vista: $name on LPT1:, listed, default printer unchanged"
+fi
+
+# Windows 98/Me: the default model ZMX-M530 on LPT1:, which takes the raster driver. Its 98/Me driver
+# needs the colour library that setup copies by its own name, beside the files of the model file. Setup
+# closes with the restart question of 98/Me; No leaves Windows running. Wine files the driver under the
+# 98/Me environment "Windows 4.0" and copies the files into its own driver directory. Windows 98 has the
+# print-processor directory that Wine names for it but does not make: without it, an installation after
+# an earlier one of 98/Me in this prefix (install-printer.sh has one) finds the processor's file missing
+# and cannot put it back.
+set_version win98
+clear_printer "ZMX-M530(P)"
+mkdir -p "$WINEPREFIX/drive_c/windows/system32/spool/prtprocs/win40"
+drivers=$WINEPREFIX/drive_c/windows/system32/spool/drivers
+rm -f "$drivers"/*/DMCOLOR.DLL
+session win98 "$medium" <<SCRIPT
+wait "$caption" 20
+activate
+click 1057
+click 1
+expect text 1030 = ZMX-M530
+click 1
+click 1
+expect checked 1026 = 1
+click 1
+select 1049 LPT1:
+expect enabled 1041 = 0
+shot-window 4-port
+click 1
+wait "" 10
+shot 5-progress
+wait-box setup 60
+expect message = $(message IDS_INF_NTRESTART)
+shot-window 6-done
+click ok
+wait-box setup 20
+expect message = $(message IDS_INF_RESTART)
+shot-window 7-restart
+click no
+exit 20
+SCRIPT
+if [ $? -eq 0 ]; then
+    was=$status
+    name="ZMX-M530(P)"
+    key="$environments_key\Windows 4.0\Drivers\Version-0\VORL ZMX-M530 Raster"
+    [ -n "$(query "$key" Driver)" ] || fail "win98: no driver under $key"
+    why=$(check_printer "$name" LPT1: "VORL ZMX-M530 Raster") || fail "win98: $why"
+    why=$(check_listed "$name" "VORL ZMX-M530 Raster" LPT1:) || fail "win98: $why"
+    why=$(check_profile "$name" LPT1:) || fail "win98: $why"
+    ls "$drivers"/*/DMCOLOR.DLL >/dev/null 2>&1 || fail "win98: DMCOLOR.DLL is not in the driver directory"
+    [ $status -eq "$was" ] &&
+        ok "win98: $name on LPT1:, driver under Windows 4.0, DMCOLOR.DLL copied, restart declined"
 fi
 
 # One USB printer whose ID (9) belongs to port 2, while Typical installs on USB_ZMX-T310_1; no bulk driver

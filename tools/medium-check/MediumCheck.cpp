@@ -10,6 +10,7 @@
 #include <set>
 
 #include "platform/sim/SimPlatform.h"
+#include "setup/engine/FixedDriverFiles.h"
 #include "setup/environment/ModelConfig.h"
 #include "setup/environment/PlatformGeneration.h"
 #include "tools/medium-check/MediumFiles.h"
@@ -183,6 +184,8 @@ private:
     void CheckDriverFiles();
     void CheckPresent(const std::string& file, const std::string& section, const std::string& key,
                       const std::string& name, PlatformGeneration generation);
+    bool OnMedium(const std::string& name, PlatformGeneration generation);
+    void CheckFixedDriverFiles(ModelConfig& config);
 
     std::string root_;
     CheckOptions options_;
@@ -568,7 +571,7 @@ void Checker::CheckMediumFiles() {
                                        "DRVCONFIG\\Left.bmp"};
     if (options_.checkFiles) {
         for (const char* file : {"setup.exe", "uninstall.exe", "KxUsbInt.dll", "USBDrv\\Install.exe",
-                                 "USBDrv\\BULKUSB.INF", "USBDrv\\bulkusb.sys", "win98\\ICONLIB.DLL"}) {
+                                 "USBDrv\\BULKUSB.INF", "USBDrv\\bulkusb.sys"}) {
             needed.push_back(file);
         }
     }
@@ -589,18 +592,59 @@ void Checker::CheckRefusalTexts() {
     }
 }
 
-void Checker::CheckPresent(const std::string& file, const std::string& section, const std::string& key,
-                           const std::string& name, PlatformGeneration generation) {
-    if (IsUnset(name) || !IsPlainName(name)) return;
-    if (generation >= kGenerationWin2000 && IsSystemDriverFile(name)) return;
+bool Checker::OnMedium(const std::string& name, PlatformGeneration generation) {
     std::string folder = SourceFolder(generation);
     auto cached = folderNames_.find(folder);
     if (cached == folderNames_.end()) {
         cached = folderNames_.emplace(folder, FoldedNames(FindOnMedium(root_, folder))).first;
     }
-    if (!cached->second.count(FoldCase(name))) {
+    return cached->second.count(FoldCase(name)) != 0;
+}
+
+void Checker::CheckPresent(const std::string& file, const std::string& section, const std::string& key,
+                           const std::string& name, PlatformGeneration generation) {
+    if (IsUnset(name) || !IsPlainName(name)) return;
+    if (generation >= kGenerationWin2000 && IsSystemDriverFile(name)) return;
+    if (!OnMedium(name, generation)) {
         Add(FindingKind::kMissingFile, file, section, key,
-            "file \"" + name + "\" is missing from " + folder + "\\");
+            "file \"" + name + "\" is missing from " + SourceFolder(generation) + "\\");
+    }
+}
+
+// The files setup copies under its own names, for the models and generations the installation would
+// copy them: one finding per file and generation, naming the models that need it.
+void Checker::CheckFixedDriverFiles(ModelConfig& config) {
+    for (int id = 0; id < kFixedDriverFileCount; ++id) {
+        const FixedDriverFile& file = GetFixedDriverFile(static_cast<FixedDriverFileId>(id));
+        for (PlatformGeneration g = 0; g < kGenerationCount; ++g) {
+            // From 2000 on Windows supplies its own unidriver files, as for the model files' names.
+            if (g >= kGenerationWin2000 && IsSystemDriverFile(file.name)) continue;
+            std::vector<std::string> models;
+            for (const Model& model : models_) {
+                const std::string modelKey = FoldCase(model.name) + "|" + std::to_string(model.printerClass);
+                auto promised = promised_.find(modelKey);
+                if (promised == promised_.end() || !promised->second.count(g)) continue;
+                config.SetPrinterClass(model.printerClass);
+                bool needed = false;
+                for (DriverKind kind = kDriverKindStd; kind <= kDriverKindGdi && !needed; ++kind) {
+                    bool usesDdk = config.UsesDdkDependentFiles(model.name.c_str(), g, kind);
+                    needed = FixedDriverFileApplies(static_cast<FixedDriverFileId>(id), model.name, g,
+                                                    usesDdk);
+                }
+                if (needed) models.push_back(model.name);
+            }
+            if (models.empty() || OnMedium(file.name, g)) continue;
+            std::string names;
+            for (const std::string& model : models) names += (names.empty() ? "" : ", ") + model;
+            std::string when = file.need == FixedFileNeed::kWhenWindowsLacksIt
+                                   ? " when Windows has lost its own copy and its backup"
+                                   : file.need == FixedFileNeed::kUnlessWindowsHasIt
+                                         ? " when Windows' own store has none"
+                                         : "";
+            Add(FindingKind::kMissingFile, SourceFolder(g) + "\\" + file.name, "", "",
+                std::string("is missing: on ") + GetGenerationProperties(g)->radioLabel +
+                    " setup copies it by this name for " + names + when);
+        }
     }
 }
 
@@ -640,6 +684,7 @@ void Checker::CheckDriverFiles() {
             }
         }
     }
+    CheckFixedDriverFiles(config);
     for (PlatformGeneration g = 0; g < kGenerationCount; ++g) {
         MonitorPair pair{};
         config.GetMonitorInfo(g, pair);
