@@ -84,7 +84,7 @@ if [ "$WINE_FLAVOUR" = 32 ]; then
 else
     # The product is still built and checked here; only its Wine tests need the 32-bit loader, and the
     # same tests of the 64-bit build run in their place.
-    native_checks='^(gui-binaries|setup-resources|uninstall-resources)$'  # read the files, need no Wine
+    native_checks='^(gui-binaries|setup-resources|uninstall-resources|medium-check-assembled)$'  # read the files, need no Wine
     suite windows -R "$native_checks"
     echo "windows: $(ctest --preset windows -N -E "$native_checks" | sed -n 's/^Total Tests: //p') Wine tests not" \
          "run on the PE32 build (${WINE_FLAVOUR_WHY}); windows64 runs them"
