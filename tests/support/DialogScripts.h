@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <set>
+#include <vector>
 
 #include "platform/sim/SimWindowsUi.h"
 
@@ -36,17 +38,32 @@ public:
         return found == openings_.end() ? 0 : found->second;
     }
 
-    // At the test's end: every dialog that had to open did, and every scripted message-box answer was
-    // given to a box.
+    // At the test's end: every dialog that had to open did, and every scripted message-box answer went to
+    // a box that has its button. The answers are a queue: the box a test means could be missed and its
+    // answer taken by a later one, which a real box could never give.
     void Verify() const {
         for (win::UINT templateId : mustOpen_)
             EXPECT_NE(0, Openings(templateId))
                 << "the dialog of template " << templateId << " never opened: its script never ran";
         EXPECT_TRUE(ui_.messageBoxAnswers.empty())
             << ui_.messageBoxAnswers.size() << " scripted message-box answers left: a box never opened";
+        for (const auto& box : ui_.MessageBoxes())
+            EXPECT_TRUE(HasButton(box.type, box.answer))
+                << "the answer " << box.answer << " went to a box without that button: \"" << box.text
+                << "\"; the box it was meant for never opened";
     }
 
 private:
+    static bool HasButton(win::UINT type, int answer) {
+        static const std::vector<std::vector<int>> buttons = {
+            {win::IDOK},  {win::IDOK, win::IDCANCEL}, {win::IDABORT, win::IDRETRY, win::IDIGNORE},
+            {win::IDYES, win::IDNO, win::IDCANCEL}, {win::IDYES, win::IDNO}, {win::IDRETRY, win::IDCANCEL}};
+        size_t kind = type & 0xF;
+        if (kind >= buttons.size()) return answer == win::IDOK;
+        const std::vector<int>& offered = buttons[kind];
+        return std::find(offered.begin(), offered.end(), answer) != offered.end();
+    }
+
     win::sim::SimWindowsUi& ui_;
     std::set<win::UINT> mustOpen_;
     std::map<win::UINT, int> openings_;
