@@ -24,7 +24,7 @@ public:
     void Script(win::UINT templateId, std::function<void(win::sim::SimDialog&)> script,
                 Opening opening = kMustOpen) {
         if (opening == kMustOpen) mustOpen_.insert(templateId);
-        // Made here, so that a script running on another thread only counts.
+        // The counter is made here: a script run from the removal thread only increments it.
         int& openings = openings_[templateId];
         ui_.modalScripts[templateId] = [&openings, script](win::sim::SimDialog& dialog) {
             ++openings;
@@ -55,9 +55,12 @@ public:
 
 private:
     static bool HasButton(win::UINT type, int answer) {
-        static const std::vector<std::vector<int>> buttons = {
-            {win::IDOK},  {win::IDOK, win::IDCANCEL}, {win::IDABORT, win::IDRETRY, win::IDIGNORE},
-            {win::IDYES, win::IDNO, win::IDCANCEL}, {win::IDYES, win::IDNO}, {win::IDRETRY, win::IDCANCEL}};
+        static const std::vector<std::vector<int>> buttons = {{win::IDOK},
+                                                              {win::IDOK, win::IDCANCEL},
+                                                              {win::IDABORT, win::IDRETRY, win::IDIGNORE},
+                                                              {win::IDYES, win::IDNO, win::IDCANCEL},
+                                                              {win::IDYES, win::IDNO},
+                                                              {win::IDRETRY, win::IDCANCEL}};
         size_t kind = type & 0xF;
         if (kind >= buttons.size()) return answer == win::IDOK;
         const std::vector<int>& offered = buttons[kind];
