@@ -183,6 +183,7 @@ TEST_F(InstallSequenceTest, ASpoolerThatNeverRunsAgainFailsAfterTenQueriesAndOne
 TEST_F(InstallSequenceTest, On98AUsbMonitorInUseTwiceNeedsARestartAndAddsNothing) {
     sim_.windows().SetVersion(win::VER_PLATFORM_WIN32_WINDOWS, 4, 10);
     ASSERT_EQ(kExitRestartRequired, Install({"--model", "ZMX-M530", "--port", "USB_ZMX-M530_1", "--generation", "0"})) << message_.Text();
+    EXPECT_EQ(2u, Dword(kProcessor98Key, "DriverVersion")) << "the added processor is stamped";
     sim_.registry().SetDwordValue(HKEY_LOCAL_MACHINE, kUsbMonitorKey, "DriverVersion", 1);
     sim_.windows().MarkInUse("C:\\WINDOWS\\SYSTEM\\KXUSB.DLL");
     sim_.windows().MarkInUse("C:\\WINDOWS\\SYSTEM\\nKXUSB.DLL");
@@ -193,14 +194,18 @@ TEST_F(InstallSequenceTest, On98AUsbMonitorInUseTwiceNeedsARestartAndAddsNothing
     EXPECT_EQ("restart", message_.Text());
     EXPECT_EQ(printers, sim_.spooler().printers.size());
 
-    // In use once: the monitor runs from the "n" copy from now on.
+    // In use once: the monitor runs from the "n" copy from now on. An older processor as well waits for a
+    // later installation: one installation updates one component.
     sim_.windows().MarkInUse("C:\\WINDOWS\\SYSTEM\\nKXUSB.DLL", false);
+    sim_.registry().SetDwordValue(HKEY_LOCAL_MACHINE, kProcessor98Key, "DriverVersion", 1);
+    std::string processorDriver = String(kProcessor98Key, "Driver");
     EXPECT_EQ(kExitRestartRequired, Install({"--model", "ZMX-M530", "--port", "USB_ZMX-M530_2", "--generation", "0"})) << message_.Text();
     EXPECT_EQ("nKXUSB.DLL", String(kUsbMonitorKey, "Driver"));
     EXPECT_EQ(4u, Dword(kUsbMonitorKey, "DriverVersion"));
     EXPECT_NE(nullptr, FindPrinter("ZMX-M530(U) 2"));
     EXPECT_EQ("", message_.Text()) << "98/Me leave the message empty on success";
-    EXPECT_EQ(0xdeadbeefu, Dword(kProcessor98Key, "Missing"));
+    EXPECT_EQ(1u, Dword(kProcessor98Key, "DriverVersion"));
+    EXPECT_EQ(processorDriver, String(kProcessor98Key, "Driver"));
 }
 
 TEST_F(InstallSequenceTest, MissingDriverFilesStopBeforeTheDriverIsAdded) {

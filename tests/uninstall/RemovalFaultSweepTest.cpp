@@ -125,7 +125,10 @@ TEST(RemovalFaultSweep, EveryFailingOperationEndsTheRunCleanly) {
             EXPECT_EQ(3u, s.view.entries.size()) << where;
             continue;
         }
-        // The controls come back: all of them while entries are left, else Exit alone.
+        // The run first takes the five controls away; then they come back: all of them while entries are
+        // left, else Exit alone.
+        ASSERT_GE(s.view.enables.size(), 5u) << where << ": the run did not disable its controls first";
+        for (size_t i = 0; i < 5; ++i) EXPECT_FALSE(s.view.enables[i].second) << where << ": control " << i;
         std::vector<std::pair<int, bool>> after(s.view.enables.begin() + 5, s.view.enables.end());
         if (s.view.entries.empty()) {
             EXPECT_EQ((std::vector<std::pair<int, bool>>{{IDC_EXIT, true}}), after) << where;

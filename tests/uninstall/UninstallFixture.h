@@ -12,6 +12,7 @@
 #include "platform/Architecture.h"
 #include "platform/sim/SimPlatform.h"
 #include "resources/resource.h"
+#include "tests/support/DialogScripts.h"
 #include "tests/support/UninstallResources.h"
 #include "uninstall/UninstallApp.h"
 #include "uninstall/UninstallDialog.h"
@@ -28,6 +29,7 @@ protected:
         sim_.windows().moduleFileName = "C:\\MEDIUM\\uninstall.exe";
         sim_.ui().resources = &UninstallResources();
     }
+    void TearDown() override { scripts_.Verify(); }
 
     std::string Text(const char* section, const char* key) {
         return UninstallText(sim_.platform(), section).Get(key);
@@ -74,13 +76,22 @@ protected:
         sim_.ui().processGroups = {{win::sim::SimWindowsUi::UsersSid(), win::SE_GROUP_ENABLED}};
     }
 
-    // Runs uninstall; `user` acts while its dialog is open.
+    // Runs uninstall; `user` acts while its dialog is open. Given a `user`, the dialog must open in this
+    // run; without one it may stay closed.
     int Run(std::function<void(SimDialog&)> user = nullptr) {
-        sim_.ui().modalScripts[IDD_UNINSTALL] = [this, user](SimDialog& dialog) {
-            dialog_ = &dialog;
-            if (user) user(dialog);
-        };
-        return RunUninstall(sim_.platform(), [this](UninstallDialog& page) { page_ = &page; });
+        int openings = scripts_.Openings(IDD_UNINSTALL);
+        scripts_.Script(
+            IDD_UNINSTALL,
+            [this, user](SimDialog& dialog) {
+                dialog_ = &dialog;
+                if (user) user(dialog);
+            },
+            DialogScripts::kMayStayClosed);
+        int result = RunUninstall(sim_.platform(), [this](UninstallDialog& page) { page_ = &page; });
+        if (user) {
+            EXPECT_LT(openings, scripts_.Openings(IDD_UNINSTALL)) << "the dialog never opened";
+        }
+        return result;
     }
     // The Uninstall button, and the run it starts, to its end.
     void Uninstall() {
@@ -113,6 +124,7 @@ protected:
     bool Enabled(int id) { return dialog_->IsDlgItemEnabled(id) != win::FALSE; }
 
     win::sim::SimPlatform sim_;
+    DialogScripts scripts_{sim_.ui()};
     SimDialog* dialog_ = nullptr;
     UninstallDialog* page_ = nullptr;
 };

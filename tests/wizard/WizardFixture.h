@@ -14,6 +14,7 @@
 #include "resources/resource.h"
 #include "setup/wizard/SetupApp.h"
 #include "setup/wizard/WizardFrame.h"
+#include "tests/support/DialogScripts.h"
 #include "tests/support/SetupResources.h"
 
 namespace fs = std::filesystem;
@@ -26,18 +27,27 @@ protected:
                  fs::copy_options::recursive | fs::copy_options::overwrite_existing);
         sim_.ui().resources = &SetupResources();
     }
+    void TearDown() override { scripts_.Verify(); }
 
     std::string Text(const char* section, const char* key) {
         return LanguageText(sim_.platform(), section).Get(key);
     }
 
-    // Runs setup; `user` acts while the wizard is open, with the frame's surface and the frame.
+    // Runs setup; `user` acts while the wizard is open, with the frame's surface and the frame. Given a
+    // `user`, the wizard must open in this run; without one it may stay closed.
     void Run(std::function<void(SimDialog&)> user = nullptr) {
-        sim_.ui().modalScripts[IDD_WIZARD] = [this, user](SimDialog& dialog) {
-            frameDialog_ = &dialog;
-            if (user) user(dialog);
-        };
+        int openings = scripts_.Openings(IDD_WIZARD);
+        scripts_.Script(
+            IDD_WIZARD,
+            [this, user](SimDialog& dialog) {
+                frameDialog_ = &dialog;
+                if (user) user(dialog);
+            },
+            DialogScripts::kMayStayClosed);
         RunSetup(sim_.platform(), [this](WizardFrame& frame) { frame_ = &frame; });
+        if (user) {
+            EXPECT_LT(openings, scripts_.Openings(IDD_WIZARD)) << "the wizard never opened";
+        }
     }
 
     SimDialog& Page(int index) { return *sim_.ui().Dialog(frame_->PageWindow(index)); }
@@ -67,6 +77,7 @@ protected:
     }
 
     win::sim::SimPlatform sim_;
+    DialogScripts scripts_{sim_.ui()};
     // The medium's USB library, with no printer connected unless a test connects one.
     win::sim::SimUsbDevices usb_{sim_.library()};
     SimDialog* frameDialog_ = nullptr;

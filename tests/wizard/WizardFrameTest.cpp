@@ -205,14 +205,12 @@ TEST_F(WizardTest, BaudRateIsAppliedOnTheFirstArrivalAndAfterGoingBackPastTheMod
 }
 
 TEST_F(WizardTest, AboutBoxAndHelp) {
-    int aboutShown = 0;
-    sim_.ui().modalScripts[IDD_ABOUTBOX] = [this, &aboutShown](SimDialog& about) {
-        ++aboutShown;
+    scripts_.Script(IDD_ABOUTBOX, [this](SimDialog& about) {
         EXPECT_EQ(Text("About", "Caption"), about.GetWindowTextA());
         EXPECT_EQ(Text("About", "Version"), about.GetDlgItemTextA(IDC_ABOUT_VERSION));
         EXPECT_EQ(Text("About", "Copyright"), about.GetDlgItemTextA(IDC_ABOUT_COPYRIGHT));
         about.Click(win::IDOK);
-    };
+    });
     Run([this](SimDialog& frame) {
         EXPECT_FALSE(frame.SystemCommand(0xF020)) << "minimise goes to the default processing";
         EXPECT_TRUE(frame.SystemCommand(IDM_ABOUTBOX));
@@ -226,7 +224,7 @@ TEST_F(WizardTest, AboutBoxAndHelp) {
         EXPECT_EQ("BringWindowToTop", sim_.ui().WindowCalls()[0].operation);
         EXPECT_EQ(viewer, sim_.ui().WindowCalls()[1].window);
     });
-    EXPECT_EQ(1, aboutShown);
+    EXPECT_EQ(1, scripts_.Openings(IDD_ABOUTBOX));
 }
 
 // --- Start-up ---
@@ -279,9 +277,8 @@ TEST_F(WizardTest, StartedFromAnotherFolderItWorksFromItsOwn) {
 TEST_F(WizardTest, WithoutTheSidePictureTheFrameClosesBeforeItShows) {
     sim_.windows().ForgetFile("C:\\MEDIUM\\DRVCONFIG\\Left.bmp");
     fs::remove(sim_.windows().HostPath("C:\\MEDIUM\\DRVCONFIG\\Left.bmp"));
-    bool shown = false;
-    Run([&shown](SimDialog&) { shown = true; });
-    EXPECT_FALSE(shown);
+    Run();
+    EXPECT_EQ(0, scripts_.Openings(IDD_WIZARD));
     EXPECT_EQ(std::vector<std::string>{Text("Message", "IDS_ERR_NOLEFT")}, MessageTexts());
     EXPECT_EQ(win::IDCANCEL, sim_.ui().ModalDialogs().at(0).result);
 }
@@ -322,9 +319,8 @@ TEST(AdministratorTest, ThreadTokenFirstThenTheProcess) {
 TEST_F(WizardTest, WindowsNinetyEightSkipsTheAdministratorTest) {
     sim_.ui().processGroups.clear();
     sim_.windows().SetVersion(win::VER_PLATFORM_WIN32_WINDOWS, 4, 10);
-    bool shown = false;
-    Run([&shown](SimDialog&) { shown = true; });
-    EXPECT_TRUE(shown);
+    Run([this](SimDialog&) { EXPECT_EQ(kAgreementPageIndex, VisiblePage()); });
+    EXPECT_TRUE(sim_.ui().MessageBoxes().empty());
 }
 
 }  // namespace
