@@ -314,6 +314,83 @@ TEST_F(RemovalEngineTest, On98AMonitorStaysWhileAnyPrinterUsesASerialPort) {
     EXPECT_EQ("VORL COM Monitor removed", view_.lines[1]);
 }
 
+TEST_F(RemovalEngineTest, On98APrinterThatCannotBeOpenedOrReadKeepsEveryMonitor) {
+    UseGeneration(0);
+    AddMonitor("VORL COM Monitor", "VLCOMMON.DLL", {"KXCOM1:"});
+    AddPrinter("Other", "Other Driver", "LPT1:");
+    List({{"VORL COM Monitor", true}});
+    ASSERT_TRUE(engine_->MayStartRemoval(view_));
+    // The check cannot tell whether the printer uses a serial port: the monitor stays.
+    sim_.windows().InjectFault("OpenPrinterA", 5);
+    EXPECT_EQ(1, engine_->RemovalThread(view_));
+    EXPECT_EQ((std::vector<std::string>{"deleting VORL COM Monitor", "cannot open VORL COM Monitor",
+                                        "VORL COM Monitor in use", "choose"}),
+              view_.lines);
+    EXPECT_EQ((std::vector<DWORD>{500}), sim_.windows().sleeps) << "no pause after a printer not opened";
+
+    for (int failure : {1, 2}) {  // the size query, then the read
+        view_.lines.clear();
+        sim_.windows().sleeps.clear();
+        sim_.windows().InjectFault("GetPrinterA", 5, failure);
+        EXPECT_EQ(1, engine_->RemovalThread(view_));
+        EXPECT_EQ((std::vector<std::string>{"deleting VORL COM Monitor", "no printer info",
+                                            "VORL COM Monitor in use", "choose"}),
+                  view_.lines)
+            << failure;
+        EXPECT_EQ((std::vector<DWORD>{500, 100}), sim_.windows().sleeps) << failure;
+    }
+    EXPECT_NE(nullptr, sim_.spooler().FindMonitor("VORL COM Monitor"));
+    EXPECT_TRUE(sim_.windows().FileExists(std::string(kSystem) + "VLCOMMON.DLL"));
+    EXPECT_EQ(1u, view_.entries.size());
+    EXPECT_EQ(0u, sim_.spooler().OpenPrinterCount());
+}
+
+TEST_F(RemovalEngineTest, AMonitorIsTriedAgainAfterARestartAndASecondOtherFailureKeepsIt) {
+    AddMonitor("VORL COM Monitor", "VLCOMMON.DLL", {"KXCOM1:"});
+    List({{"VORL COM Monitor", true}});
+    sim_.windows().InjectFault("DeleteMonitorA", 5, 1);
+    sim_.windows().InjectFault("DeleteMonitorA", 1722, 2);
+    ASSERT_TRUE(Run());
+    EXPECT_EQ((std::vector<std::string>{"deleting VORL COM Monitor", "cannot remove VORL COM Monitor", "choose"}),
+              view_.lines);
+    EXPECT_NE(nullptr, sim_.spooler().FindMonitor("VORL COM Monitor"));
+    EXPECT_TRUE(sim_.windows().FileExists(std::string(kSystem) + "VLCOMMON.DLL"));
+    EXPECT_EQ((std::vector<DWORD>{500, 2000, 500, 100}), sim_.windows().sleeps);
+
+    // The first failure alone: the second attempt removes it.
+    view_.lines.clear();
+    sim_.windows().InjectFault("DeleteMonitorA", 5);
+    ASSERT_TRUE(Run());
+    EXPECT_EQ("VORL COM Monitor removed", view_.lines[1]);
+    EXPECT_EQ(nullptr, sim_.spooler().FindMonitor("VORL COM Monitor"));
+    EXPECT_FALSE(sim_.windows().FileExists(std::string(kSystem) + "VLCOMMON.DLL"));
+}
+
+TEST_F(RemovalEngineTest, OnlyAUsbMonitorTakesTheInstalledPrinterAndPortNameRecordsWithIt) {
+    AddMonitor("VORL COM Monitor", "VLCOMMON.DLL", {"KXCOM1:"});
+    AddMonitor("VORL USB Monitor", "VLUSBMON.DLL", {"USB_ZMX_1"});
+    const char* keys[] = {"SOFTWARE\\TARNOVA\\INSTALLPRINTER", "SOFTWARE\\TARNOVA\\PORTNAME",
+                          "SOFTWARE\\TARNOVA\\PRINTERPORT"};
+    for (const char* key : keys) sim_.registry().SetDwordValue(win::HKEY_LOCAL_MACHINE, key, "USB_ZMX_1", 0);
+    auto kept = [&] {
+        std::vector<bool> present;
+        DWORD value = 0;
+        for (const char* key : keys)
+            present.push_back(sim_.registry().GetDwordValue(win::HKEY_LOCAL_MACHINE, key, "USB_ZMX_1", &value));
+        return present;
+    };
+
+    List({{"VORL COM Monitor", true}, {"VORL USB Monitor", false}});
+    ASSERT_TRUE(Run());
+    ASSERT_EQ(nullptr, sim_.spooler().FindMonitor("VORL COM Monitor"));
+    EXPECT_EQ((std::vector<bool>{true, true, true}), kept()) << "a monitor without USB in its name";
+
+    view_.entries[0].checked = true;
+    ASSERT_TRUE(Run());
+    ASSERT_EQ(nullptr, sim_.spooler().FindMonitor("VORL USB Monitor"));
+    EXPECT_EQ((std::vector<bool>{false, false, true}), kept());
+}
+
 TEST_F(RemovalEngineTest, ADirectoryThatCannotBeFoundDeletesNothing) {
     sim_.windows().WriteFile("C:\\VLCOMMON.DLL", "not ours");
     sim_.windows().InjectFault("GetSystemDirectoryA", 5);
@@ -383,6 +460,23 @@ TEST_F(RemovalEngineTest, ARestartIsAskedOnlyAfterARemovalAndNeedsTheShutdownPri
     ASSERT_TRUE(Run());
     EXPECT_EQ(2u, sim_.ui().exitWindowsCalls.size());
     EXPECT_EQ(1u, sim_.ui().enabledPrivileges.size());
+}
+
+TEST_F(RemovalEngineTest, WithoutTheProcessTokenOrThePrivilegesIdNtIsNotAskedToRestart) {
+    view_.restartAnswer = true;
+    for (const char* failing : {"OpenProcessToken", "LookupPrivilegeValueA"}) {
+        AddPrinter("A", "VORL ZMX-T310", "LPT1:");
+        List({{"A", true}});
+        view_.lines.clear();
+        view_.restartQuestions = 0;
+        sim_.windows().InjectFault(failing, 5);
+        ASSERT_TRUE(Run());
+        EXPECT_EQ(0u, view_.entries.size()) << failing;
+        EXPECT_EQ(1, view_.restartQuestions) << failing;
+        EXPECT_TRUE(sim_.ui().enabledPrivileges.empty()) << failing;
+        EXPECT_TRUE(sim_.ui().exitWindowsCalls.empty()) << failing;
+        EXPECT_EQ("driver removed", view_.lines.back()) << failing << ": a failed restart is not reported";
+    }
 }
 
 }  // namespace
