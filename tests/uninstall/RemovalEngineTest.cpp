@@ -2,7 +2,9 @@
 // of entries with their failures, the pauses, and what the controls look like afterwards.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -476,6 +478,58 @@ TEST_F(RemovalEngineTest, WithoutTheProcessTokenOrThePrivilegesIdNtIsNotAskedToR
         EXPECT_TRUE(sim_.ui().enabledPrivileges.empty()) << failing;
         EXPECT_TRUE(sim_.ui().exitWindowsCalls.empty()) << failing;
         EXPECT_EQ("driver removed", view_.lines.back()) << failing << ": a failed restart is not reported";
+    }
+}
+
+// The list is filled when the dialog opens; the run reads each printer's driver again and deletes only a
+// driver that the catalogue still names.
+TEST_F(RemovalEngineTest, APrinterGivenAnotherMakersDriverSinceItWasListedKeepsItAndTheRunSaysWhy) {
+    UseDeleteDriverEx();
+    AddPrinter("ZMX-T310(S)", "VORL ZMX-T310", "KXCOM1:");
+    AddPrinter("ZMX-R80(P)", "VORL ZMX-R80", "LPT1:");
+    AddPrinter("Office", "HP LaserJet", "LPT2:");
+    List({{"ZMX-T310(S)", true}, {"ZMX-R80(P)", true}});
+    sim_.spooler().FindPrinter("ZMX-T310(S)")->driverName = "HP LaserJet";
+    sim_.spooler().printers.pop_back();  // the other maker's printer has gone: its driver is unused
+
+    ASSERT_TRUE(Run());
+    EXPECT_EQ((std::vector<std::string>{
+                  "deleting printer ZMX-T310(S)",
+                  "ZMX-T310(S) 使用的驱动已不在Uninstall.ini之列，打印机及其驱动未删除。",
+                  "deleting printer ZMX-R80(P)", "ZMX-R80(P) removed", "deleting driver of ZMX-R80(P)",
+                  "driver removed", "choose"}),
+              view_.lines);
+    EXPECT_EQ((std::vector<std::string>{"ZMX-T310(S)"}), view_.Names());
+    ASSERT_NE(nullptr, sim_.spooler().FindPrinter("ZMX-T310(S)"));
+    EXPECT_NE(nullptr, sim_.spooler().FindDriver("HP LaserJet", win::kNativeEnvironment));
+    EXPECT_EQ(nullptr, sim_.spooler().FindPrinter("ZMX-R80(P)"));
+    EXPECT_EQ(nullptr, sim_.spooler().FindDriver("VORL ZMX-R80", win::kNativeEnvironment));
+    EXPECT_EQ(AllEnabled(), view_.EnablesAfterRun());
+    EXPECT_EQ(0u, sim_.spooler().OpenPrinterCount());
+
+    // The language file's own text, when it has one.
+    sim_.windows().WriteFile("C:\\MEDIUM\\language\\uninstall.ini",
+                             std::string(kMessages) + "IDS_INF_NOTLISTED=%s is not ours now\r\n");
+    messages_ = std::make_unique<LanguageText>(sim_.platform(), "Message", kUninstallLanguageFile);
+    UseDeleteDriverEx();
+    view_.lines.clear();
+    ASSERT_TRUE(Run());
+    EXPECT_EQ((std::vector<std::string>{"deleting printer ZMX-T310(S)", "ZMX-T310(S) is not ours now", "choose"}),
+              view_.lines);
+    EXPECT_NE(nullptr, sim_.spooler().FindDriver("HP LaserJet", win::kNativeEnvironment));
+}
+
+TEST(RemovalEngineTexts, BothLanguageSetsSayWhyAPrinterNoLongerListedIsKept) {
+    for (const char* set : {"language", "language-en"}) {
+        std::ifstream file(std::string(SOURCE_DIR) + "/medium/" + set + "/uninstall.ini", std::ios::binary);
+        std::stringstream content;
+        content << file.rdbuf();
+        win::sim::SimPlatform sim;
+        sim.windows().WriteFile("C:\\MEDIUM\\language\\uninstall.ini", content.str());
+        LanguageText messages(sim.platform(), "Message", kUninstallLanguageFile);
+        std::string text = messages.Get("IDS_INF_NOTLISTED");
+        EXPECT_NE(std::string::npos, text.find("%s")) << set << ": " << text;
+        EXPECT_EQ(text.find("%s"), text.rfind('%')) << set << ": one argument only";
     }
 }
 
