@@ -434,6 +434,14 @@ TEST_F(RemovalEngineTest, TheUsbDriverIsRemovedThroughItsInstallerAfterTheCompon
     // The entry's 500 ms, then 500 ms before looking for the installer's window, 500 and 1000 ms after.
     EXPECT_EQ((std::vector<DWORD>{500, 500, 500, 1000}), sim_.windows().sleeps);
     EXPECT_TRUE(sim_.ui().exitWindowsCalls.empty()) << "nothing was removed: no restart";
+
+    // While the installer's window is open the run waits, a second between looks.
+    sim_.ui().CloseAfterFinds(sim_.ui().AddTopLevelWindow("VORL print system setup"), 2);
+    sim_.windows().sleeps.clear();
+    view_.lines.clear();
+    ASSERT_TRUE(Run());
+    EXPECT_EQ((std::vector<DWORD>{500, 500, 1000, 1000, 500, 1000}), sim_.windows().sleeps);
+    EXPECT_EQ("USB设备驱动已删除", view_.lines.at(1));
 }
 
 TEST_F(RemovalEngineTest, ARestartIsAskedOnlyAfterARemovalAndNeedsTheShutdownPrivilegeOnNt) {
