@@ -353,8 +353,9 @@ TEST_F(RemovalEngineTest, AMonitorIsTriedAgainAfterARestartAndASecondOtherFailur
     sim_.windows().InjectFault("DeleteMonitorA", 5, 1);
     sim_.windows().InjectFault("DeleteMonitorA", 1722, 2);
     ASSERT_TRUE(Run());
-    EXPECT_EQ((std::vector<std::string>{"deleting VORL COM Monitor", "cannot remove VORL COM Monitor", "choose"}),
-              view_.lines);
+    EXPECT_EQ(
+        (std::vector<std::string>{"deleting VORL COM Monitor", "cannot remove VORL COM Monitor", "choose"}),
+        view_.lines);
     EXPECT_NE(nullptr, sim_.spooler().FindMonitor("VORL COM Monitor"));
     EXPECT_TRUE(sim_.windows().FileExists(std::string(kSystem) + "VLCOMMON.DLL"));
     EXPECT_EQ((std::vector<DWORD>{500, 2000, 500, 100}), sim_.windows().sleeps);
@@ -378,7 +379,8 @@ TEST_F(RemovalEngineTest, OnlyAUsbMonitorTakesTheInstalledPrinterAndPortNameReco
         std::vector<bool> present;
         DWORD value = 0;
         for (const char* key : keys)
-            present.push_back(sim_.registry().GetDwordValue(win::HKEY_LOCAL_MACHINE, key, "USB_ZMX_1", &value));
+            present.push_back(
+                sim_.registry().GetDwordValue(win::HKEY_LOCAL_MACHINE, key, "USB_ZMX_1", &value));
         return present;
     };
 
@@ -501,12 +503,12 @@ TEST_F(RemovalEngineTest, APrinterGivenAnotherMakersDriverSinceItWasListedKeepsI
     sim_.spooler().printers.pop_back();  // the other maker's printer has gone: its driver is unused
 
     ASSERT_TRUE(Run());
-    EXPECT_EQ((std::vector<std::string>{
-                  "deleting printer ZMX-T310(S)",
-                  "ZMX-T310(S) 使用的驱动已不在Uninstall.ini之列，打印机及其驱动未删除。",
-                  "deleting printer ZMX-R80(P)", "ZMX-R80(P) removed", "deleting driver of ZMX-R80(P)",
-                  "driver removed", "choose"}),
-              view_.lines);
+    EXPECT_EQ(
+        (std::vector<std::string>{"deleting printer ZMX-T310(S)",
+                                  "ZMX-T310(S) 使用的驱动已不在Uninstall.ini之列，打印机及其驱动未删除。",
+                                  "deleting printer ZMX-R80(P)", "ZMX-R80(P) removed",
+                                  "deleting driver of ZMX-R80(P)", "driver removed", "choose"}),
+        view_.lines);
     EXPECT_EQ((std::vector<std::string>{"ZMX-T310(S)"}), view_.Names());
     ASSERT_NE(nullptr, sim_.spooler().FindPrinter("ZMX-T310(S)"));
     EXPECT_NE(nullptr, sim_.spooler().FindDriver("HP LaserJet", win::kNativeEnvironment));
@@ -522,8 +524,9 @@ TEST_F(RemovalEngineTest, APrinterGivenAnotherMakersDriverSinceItWasListedKeepsI
     UseDeleteDriverEx();
     view_.lines.clear();
     ASSERT_TRUE(Run());
-    EXPECT_EQ((std::vector<std::string>{"deleting printer ZMX-T310(S)", "ZMX-T310(S) is not ours now", "choose"}),
-              view_.lines);
+    EXPECT_EQ(
+        (std::vector<std::string>{"deleting printer ZMX-T310(S)", "ZMX-T310(S) is not ours now", "choose"}),
+        view_.lines);
     EXPECT_NE(nullptr, sim_.spooler().FindDriver("HP LaserJet", win::kNativeEnvironment));
 }
 

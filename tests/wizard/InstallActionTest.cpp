@@ -162,7 +162,8 @@ TEST_F(InstallActionTest, TypicalUsbWhoseIdCannotBeWrittenEndsWithTheWritersOwnM
     sim_.ui().messageBoxAnswers = {win::IDYES};
     Install(IDC_TICKET, IDC_TICKET_MODELS, 1, "USB_ZMX-T310_1");
     // Advanced would add "Failed to set Printer ID!"; Typical says only what the write said.
-    EXPECT_EQ((std::vector<std::string>{Text("Message", "IDS_INF_CHANGEID"), "write ID error"}), MessageTexts());
+    EXPECT_EQ((std::vector<std::string>{Text("Message", "IDS_INF_CHANGEID"), "write ID error"}),
+              MessageTexts());
     EXPECT_TRUE(stayed_);
     EXPECT_FALSE(progressShown_);
     EXPECT_EQ(9, usb_.ids[0]);
@@ -174,7 +175,8 @@ TEST_F(InstallActionTest, AFailedInstallationIsShownOverTheWizardWhichThenCloses
     Install(IDC_RECEIPT, IDC_RECEIPT_MODELS, 0, "KXCOM3:");
     EXPECT_TRUE(progressShown_);
     EXPECT_FALSE(stayed_);
-    ASSERT_EQ(std::vector<std::string>{Text("Message", "IDS_ERR_ADDMONITOR") + " Erro code is:5"}, MessageTexts())
+    ASSERT_EQ(std::vector<std::string>{Text("Message", "IDS_ERR_ADDMONITOR") + " Erro code is:5"},
+              MessageTexts())
         << "the failure, not the closing message";
     EXPECT_EQ(frameWindow_, sim_.ui().MessageBoxes()[0].owner);
     EXPECT_TRUE(sim_.spooler().printers.empty());
@@ -189,7 +191,8 @@ TEST_F(InstallActionTest, SetupWaitsForAsLongAsTheUsbDriverInstallersWindowIsOpe
     sim_.ui().CloseAfterFinds(sim_.ui().AddTopLevelWindow(caption), 3);
     Install(IDC_TICKET, IDC_TICKET_MODELS, 1, "USB_ZMX-T310_1");
     ASSERT_EQ(1u, sim_.ui().ShellCalls().size());
-    EXPECT_EQ(nullptr, sim_.ui().FindWindowA(nullptr, caption.c_str())) << "the window was looked for until gone";
+    EXPECT_EQ(nullptr, sim_.ui().FindWindowA(nullptr, caption.c_str()))
+        << "the window was looked for until gone";
     // 500 ms, a second for each of the three looks that found the window, then 1000 and 2000 ms.
     ASSERT_LE(6u, sim_.windows().sleeps.size());
     std::vector<win::DWORD> sleeps(sim_.windows().sleeps.begin(), sim_.windows().sleeps.begin() + 6);

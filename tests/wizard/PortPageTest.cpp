@@ -43,7 +43,8 @@ protected:
         std::vector<bool> open;
         for (int list : {IDC_BAUD_RATE, IDC_DATA_BITS, IDC_PARITY, IDC_STOP_BITS, IDC_FLOW_CONTROL})
             open.push_back(d_->IsDlgItemEnabled(list) != 0);
-        EXPECT_EQ(std::vector<bool>(open.size(), open[0]), open) << "baud, data bits, parity, stop bits, flow";
+        EXPECT_EQ(std::vector<bool>(open.size(), open[0]), open)
+            << "baud, data bits, parity, stop bits, flow";
         return open[0];
     }
     bool NoteShown() { return d_->IsDlgItemVisible(IDC_USB_NOTE) != 0; }
