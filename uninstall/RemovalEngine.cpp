@@ -18,6 +18,9 @@ constexpr DWORD kDirectorySize = 256;
 constexpr char kDirectoryError[] = "Get system Directory error.";
 const std::string kNotPlainName = "Not deleted, not a plain file name: ";
 constexpr char kUsbInstallerCaption[] = "VORL print system setup";
+// Language files older than the check lack its key.
+constexpr char kNotListedKey[] = "IDS_INF_NOTLISTED";
+constexpr char kNotListedFallback[] = "%s 使用的驱动已不在Uninstall.ini之列，打印机及其驱动未删除。";
 // The USB port records of setup that lose their meaning with the USB monitor.
 constexpr const char* kUsbRecordKeys[] = {"SOFTWARE\\TARNOVA\\INSTALLPRINTER", "SOFTWARE\\TARNOVA\\PORTNAME"};
 
@@ -209,6 +212,14 @@ RemovalEngine::Outcome RemovalEngine::RemovePrinter(RemovalView& view, Run& run,
         return Outcome::kAbort;
     }
     const auto& info = *reinterpret_cast<const PRINTER_INFO_2A*>(block.get());
+    // The list was filled when the dialog opened: since then the printer may have been given another
+    // maker's driver, or another printer this name, and neither is ours to delete.
+    if (!catalogue_.IsListedDriver(info.pDriverName)) {
+        std::string text = Text(kNotListedKey);
+        view.ReportLine(FormatWithName(text.empty() ? kNotListedFallback : text, name));
+        Pause(kErrorPause);
+        return Outcome::kNext;
+    }
     if (info.cJobs > 0) {
         view.ReportLine(Text("IDS_ERR_HAVEJOB1", name));
         Pause(kErrorPause);

@@ -144,8 +144,11 @@ bool UninstallCatalogue::IsListedPrinter(const char* printerName) const {
     PrinterHandle printer(platform_.spooler, opened);
     std::unique_ptr<BYTE[]> block = ReadPrinterInfo2(platform_, printer.Get());
     if (block == nullptr) return false;
-    const char* driver = reinterpret_cast<const PRINTER_INFO_2A*>(block.get())->pDriverName;
-    return driver != nullptr && Matches("KXPRINTER", "PRINTERNUM", "PRINTERNAME", driver);
+    return IsListedDriver(reinterpret_cast<const PRINTER_INFO_2A*>(block.get())->pDriverName);
+}
+
+bool UninstallCatalogue::IsListedDriver(const char* driverName) const {
+    return driverName != nullptr && Matches("KXPRINTER", "PRINTERNUM", "PRINTERNAME", driverName);
 }
 
 bool UninstallCatalogue::IsListedMonitor(const char* monitorName) const {

@@ -27,6 +27,8 @@ public:
 
     // A printer counts when it can be opened and read and its driver name contains a "KXPRINTER" entry.
     bool IsListedPrinter(const char* printerName) const;
+    // The driver name test of IsListedPrinter, for a driver name already read.
+    bool IsListedDriver(const char* driverName) const;
     bool IsListedMonitor(const char* monitorName) const;
     // Never on 98/Me, whose processors are not removed.
     bool IsListedProcessor(const char* processorName) const;

@@ -87,6 +87,9 @@ public:
 
     // Top-level windows of other programs, found by class and caption.
     HWND AddTopLevelWindow(const std::string& caption, const std::string& className = "");
+    // The window answers the next `finds` FindWindowA calls that find it and is gone after them, as the
+    // window of a program its user closes meanwhile.
+    void CloseAfterFinds(HWND window, int finds) { closeAfterFinds_[window] = finds; }
     // SetForegroundWindow, BringWindowToTop, OpenIcon and ShowWindow of top-level windows, in order.
     struct WindowCall {
         std::string operation;
@@ -161,6 +164,7 @@ private:
         std::string className;
     };
     std::map<HWND, TopLevel> windows_;
+    std::map<HWND, int> closeAfterFinds_;
     std::vector<WindowCall> windowCalls_;
     std::map<std::string, int> mutexes_;
     std::map<HANDLE, std::string> mutexHandles_;

@@ -139,7 +139,13 @@ HWND SimWindowsUi::FindWindowA(LPCSTR className, LPCSTR windowName) {
     for (const auto& [window, top] : windows_) {
         if (className != nullptr && !SameText(className, top.className)) continue;
         if (windowName != nullptr && !SameText(windowName, top.caption)) continue;
-        return window;
+        HWND found = window;
+        auto closing = closeAfterFinds_.find(found);
+        if (closing != closeAfterFinds_.end() && --closing->second <= 0) {
+            closeAfterFinds_.erase(closing);
+            windows_.erase(found);
+        }
+        return found;
     }
     // Our own modal dialogs are top-level windows of the dialog class.
     for (const auto& [window, open] : modalOpen_) {

@@ -256,6 +256,7 @@ UNINSTALL_ZH = [
         ("IDS_DRV_SUCCESS", "驱动被成功删除！"),
         ("IDS_ERR_DRVUSING", "驱动正在被使用，无法删除！"),
         ("IDS_ERR_DRVDEL", "删除驱动时出现错误！"),
+        ("IDS_INF_NOTLISTED", "%s 使用的驱动已不在Uninstall.ini之列，打印机及其驱动未删除。"),
     ]),
 ]
 
@@ -305,6 +306,8 @@ UNINSTALL_EN = [
         ("IDS_DRV_SUCCESS", "The driver was removed."),
         ("IDS_ERR_DRVUSING", "The driver is in use and cannot be removed!"),
         ("IDS_ERR_DRVDEL", "Removing the driver failed!"),
+        ("IDS_INF_NOTLISTED",
+         "%s no longer uses a driver that Uninstall.ini names: the printer and its driver are left in place."),
     ]),
 ]
 

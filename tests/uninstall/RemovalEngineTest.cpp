@@ -2,7 +2,9 @@
 // of entries with their failures, the pauses, and what the controls look like afterwards.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -314,6 +316,85 @@ TEST_F(RemovalEngineTest, On98AMonitorStaysWhileAnyPrinterUsesASerialPort) {
     EXPECT_EQ("VORL COM Monitor removed", view_.lines[1]);
 }
 
+TEST_F(RemovalEngineTest, On98APrinterThatCannotBeOpenedOrReadKeepsEveryMonitor) {
+    UseGeneration(0);
+    AddMonitor("VORL COM Monitor", "VLCOMMON.DLL", {"KXCOM1:"});
+    AddPrinter("Other", "Other Driver", "LPT1:");
+    List({{"VORL COM Monitor", true}});
+    ASSERT_TRUE(engine_->MayStartRemoval(view_));
+    // The check cannot tell whether the printer uses a serial port: the monitor stays.
+    sim_.windows().InjectFault("OpenPrinterA", 5);
+    EXPECT_EQ(1, engine_->RemovalThread(view_));
+    EXPECT_EQ((std::vector<std::string>{"deleting VORL COM Monitor", "cannot open VORL COM Monitor",
+                                        "VORL COM Monitor in use", "choose"}),
+              view_.lines);
+    EXPECT_EQ((std::vector<DWORD>{500}), sim_.windows().sleeps) << "no pause after a printer not opened";
+
+    for (int failure : {1, 2}) {  // the size query, then the read
+        view_.lines.clear();
+        sim_.windows().sleeps.clear();
+        sim_.windows().InjectFault("GetPrinterA", 5, failure);
+        EXPECT_EQ(1, engine_->RemovalThread(view_));
+        EXPECT_EQ((std::vector<std::string>{"deleting VORL COM Monitor", "no printer info",
+                                            "VORL COM Monitor in use", "choose"}),
+                  view_.lines)
+            << failure;
+        EXPECT_EQ((std::vector<DWORD>{500, 100}), sim_.windows().sleeps) << failure;
+    }
+    EXPECT_NE(nullptr, sim_.spooler().FindMonitor("VORL COM Monitor"));
+    EXPECT_TRUE(sim_.windows().FileExists(std::string(kSystem) + "VLCOMMON.DLL"));
+    EXPECT_EQ(1u, view_.entries.size());
+    EXPECT_EQ(0u, sim_.spooler().OpenPrinterCount());
+}
+
+TEST_F(RemovalEngineTest, AMonitorIsTriedAgainAfterARestartAndASecondOtherFailureKeepsIt) {
+    AddMonitor("VORL COM Monitor", "VLCOMMON.DLL", {"KXCOM1:"});
+    List({{"VORL COM Monitor", true}});
+    sim_.windows().InjectFault("DeleteMonitorA", 5, 1);
+    sim_.windows().InjectFault("DeleteMonitorA", 1722, 2);
+    ASSERT_TRUE(Run());
+    EXPECT_EQ(
+        (std::vector<std::string>{"deleting VORL COM Monitor", "cannot remove VORL COM Monitor", "choose"}),
+        view_.lines);
+    EXPECT_NE(nullptr, sim_.spooler().FindMonitor("VORL COM Monitor"));
+    EXPECT_TRUE(sim_.windows().FileExists(std::string(kSystem) + "VLCOMMON.DLL"));
+    EXPECT_EQ((std::vector<DWORD>{500, 2000, 500, 100}), sim_.windows().sleeps);
+
+    // The first failure alone: the second attempt removes it.
+    view_.lines.clear();
+    sim_.windows().InjectFault("DeleteMonitorA", 5);
+    ASSERT_TRUE(Run());
+    EXPECT_EQ("VORL COM Monitor removed", view_.lines[1]);
+    EXPECT_EQ(nullptr, sim_.spooler().FindMonitor("VORL COM Monitor"));
+    EXPECT_FALSE(sim_.windows().FileExists(std::string(kSystem) + "VLCOMMON.DLL"));
+}
+
+TEST_F(RemovalEngineTest, OnlyAUsbMonitorTakesTheInstalledPrinterAndPortNameRecordsWithIt) {
+    AddMonitor("VORL COM Monitor", "VLCOMMON.DLL", {"KXCOM1:"});
+    AddMonitor("VORL USB Monitor", "VLUSBMON.DLL", {"USB_ZMX_1"});
+    const char* keys[] = {"SOFTWARE\\TARNOVA\\INSTALLPRINTER", "SOFTWARE\\TARNOVA\\PORTNAME",
+                          "SOFTWARE\\TARNOVA\\PRINTERPORT"};
+    for (const char* key : keys) sim_.registry().SetDwordValue(win::HKEY_LOCAL_MACHINE, key, "USB_ZMX_1", 0);
+    auto kept = [&] {
+        std::vector<bool> present;
+        DWORD value = 0;
+        for (const char* key : keys)
+            present.push_back(
+                sim_.registry().GetDwordValue(win::HKEY_LOCAL_MACHINE, key, "USB_ZMX_1", &value));
+        return present;
+    };
+
+    List({{"VORL COM Monitor", true}, {"VORL USB Monitor", false}});
+    ASSERT_TRUE(Run());
+    ASSERT_EQ(nullptr, sim_.spooler().FindMonitor("VORL COM Monitor"));
+    EXPECT_EQ((std::vector<bool>{true, true, true}), kept()) << "a monitor without USB in its name";
+
+    view_.entries[0].checked = true;
+    ASSERT_TRUE(Run());
+    ASSERT_EQ(nullptr, sim_.spooler().FindMonitor("VORL USB Monitor"));
+    EXPECT_EQ((std::vector<bool>{false, false, true}), kept());
+}
+
 TEST_F(RemovalEngineTest, ADirectoryThatCannotBeFoundDeletesNothing) {
     sim_.windows().WriteFile("C:\\VLCOMMON.DLL", "not ours");
     sim_.windows().InjectFault("GetSystemDirectoryA", 5);
@@ -355,6 +436,14 @@ TEST_F(RemovalEngineTest, TheUsbDriverIsRemovedThroughItsInstallerAfterTheCompon
     // The entry's 500 ms, then 500 ms before looking for the installer's window, 500 and 1000 ms after.
     EXPECT_EQ((std::vector<DWORD>{500, 500, 500, 1000}), sim_.windows().sleeps);
     EXPECT_TRUE(sim_.ui().exitWindowsCalls.empty()) << "nothing was removed: no restart";
+
+    // While the installer's window is open the run waits, a second between looks.
+    sim_.ui().CloseAfterFinds(sim_.ui().AddTopLevelWindow("VORL print system setup"), 2);
+    sim_.windows().sleeps.clear();
+    view_.lines.clear();
+    ASSERT_TRUE(Run());
+    EXPECT_EQ((std::vector<DWORD>{500, 500, 1000, 1000, 500, 1000}), sim_.windows().sleeps);
+    EXPECT_EQ("USB设备驱动已删除", view_.lines.at(1));
 }
 
 TEST_F(RemovalEngineTest, ARestartIsAskedOnlyAfterARemovalAndNeedsTheShutdownPrivilegeOnNt) {
@@ -383,6 +472,76 @@ TEST_F(RemovalEngineTest, ARestartIsAskedOnlyAfterARemovalAndNeedsTheShutdownPri
     ASSERT_TRUE(Run());
     EXPECT_EQ(2u, sim_.ui().exitWindowsCalls.size());
     EXPECT_EQ(1u, sim_.ui().enabledPrivileges.size());
+}
+
+TEST_F(RemovalEngineTest, WithoutTheProcessTokenOrThePrivilegesIdNtIsNotAskedToRestart) {
+    view_.restartAnswer = true;
+    for (const char* failing : {"OpenProcessToken", "LookupPrivilegeValueA"}) {
+        AddPrinter("A", "VORL ZMX-T310", "LPT1:");
+        List({{"A", true}});
+        view_.lines.clear();
+        view_.restartQuestions = 0;
+        sim_.windows().InjectFault(failing, 5);
+        ASSERT_TRUE(Run());
+        EXPECT_EQ(0u, view_.entries.size()) << failing;
+        EXPECT_EQ(1, view_.restartQuestions) << failing;
+        EXPECT_TRUE(sim_.ui().enabledPrivileges.empty()) << failing;
+        EXPECT_TRUE(sim_.ui().exitWindowsCalls.empty()) << failing;
+        EXPECT_EQ("driver removed", view_.lines.back()) << failing << ": a failed restart is not reported";
+    }
+}
+
+// The list is filled when the dialog opens; the run reads each printer's driver again and deletes only a
+// driver that the catalogue still names.
+TEST_F(RemovalEngineTest, APrinterGivenAnotherMakersDriverSinceItWasListedKeepsItAndTheRunSaysWhy) {
+    UseDeleteDriverEx();
+    AddPrinter("ZMX-T310(S)", "VORL ZMX-T310", "KXCOM1:");
+    AddPrinter("ZMX-R80(P)", "VORL ZMX-R80", "LPT1:");
+    AddPrinter("Office", "HP LaserJet", "LPT2:");
+    List({{"ZMX-T310(S)", true}, {"ZMX-R80(P)", true}});
+    sim_.spooler().FindPrinter("ZMX-T310(S)")->driverName = "HP LaserJet";
+    sim_.spooler().printers.pop_back();  // the other maker's printer has gone: its driver is unused
+
+    ASSERT_TRUE(Run());
+    EXPECT_EQ(
+        (std::vector<std::string>{"deleting printer ZMX-T310(S)",
+                                  "ZMX-T310(S) 使用的驱动已不在Uninstall.ini之列，打印机及其驱动未删除。",
+                                  "deleting printer ZMX-R80(P)", "ZMX-R80(P) removed",
+                                  "deleting driver of ZMX-R80(P)", "driver removed", "choose"}),
+        view_.lines);
+    EXPECT_EQ((std::vector<std::string>{"ZMX-T310(S)"}), view_.Names());
+    ASSERT_NE(nullptr, sim_.spooler().FindPrinter("ZMX-T310(S)"));
+    EXPECT_NE(nullptr, sim_.spooler().FindDriver("HP LaserJet", win::kNativeEnvironment));
+    EXPECT_EQ(nullptr, sim_.spooler().FindPrinter("ZMX-R80(P)"));
+    EXPECT_EQ(nullptr, sim_.spooler().FindDriver("VORL ZMX-R80", win::kNativeEnvironment));
+    EXPECT_EQ(AllEnabled(), view_.EnablesAfterRun());
+    EXPECT_EQ(0u, sim_.spooler().OpenPrinterCount());
+
+    // The language file's own text, when it has one.
+    sim_.windows().WriteFile("C:\\MEDIUM\\language\\uninstall.ini",
+                             std::string(kMessages) + "IDS_INF_NOTLISTED=%s is not ours now\r\n");
+    messages_ = std::make_unique<LanguageText>(sim_.platform(), "Message", kUninstallLanguageFile);
+    UseDeleteDriverEx();
+    view_.lines.clear();
+    ASSERT_TRUE(Run());
+    EXPECT_EQ(
+        (std::vector<std::string>{"deleting printer ZMX-T310(S)", "ZMX-T310(S) is not ours now", "choose"}),
+        view_.lines);
+    EXPECT_NE(nullptr, sim_.spooler().FindDriver("HP LaserJet", win::kNativeEnvironment));
+}
+
+TEST(RemovalEngineTexts, BothLanguageSetsSayWhyAPrinterNoLongerListedIsKept) {
+    for (const char* set : {"language", "language-en"}) {
+        std::ifstream file(std::string(SOURCE_DIR) + "/medium/" + set + "/uninstall.ini", std::ios::binary);
+        std::stringstream content;
+        content << file.rdbuf();
+        win::sim::SimPlatform sim;
+        sim.windows().WriteFile("C:\\MEDIUM\\language\\uninstall.ini", content.str());
+        LanguageText messages(sim.platform(), "Message", kUninstallLanguageFile);
+        std::string text = messages.Get("IDS_INF_NOTLISTED");
+        EXPECT_NE(std::string::npos, text.find("%s")) << set << ": " << text;
+        EXPECT_EQ(text.find("%s"), text.rfind('%')) << set << ": one argument only";
+    }
 }
 
 }  // namespace

@@ -66,6 +66,26 @@ TEST_F(UninstallComponentsTest, TheCompatibilityRecordIsOneValueAndSkipsACutPath
     EXPECT_FALSE(RecordWritten());
 }
 
+TEST_F(UninstallComponentsTest, AKeyThatCannotBeMadeOrOpenedLeavesNoRecordAndVistaIsStillVista) {
+    sim_.windows().SetVersion(VER_PLATFORM_WIN32_NT, 6, 0);
+    // Not created: it cannot be opened either.
+    sim_.windows().InjectFault("RegCreateKeyExA", 5);
+    EXPECT_EQ(5, DetectUninstallGeneration(sim_.platform()).generation);
+    EXPECT_FALSE(sim_.registry().KeyExists(win::HKEY_CURRENT_USER, kCompatibilityAssistantKey));
+
+    // Created, but refused to the program.
+    sim_.windows().InjectFault("RegOpenKeyExA", 5);
+    UninstallGeneration found = DetectUninstallGeneration(sim_.platform());
+    EXPECT_EQ(5, found.generation);
+    EXPECT_TRUE(found.usbDriverOffered);
+    EXPECT_TRUE(sim_.registry().KeyExists(win::HKEY_CURRENT_USER, kCompatibilityAssistantKey));
+    EXPECT_TRUE(sim_.registry().ValueNames(win::HKEY_CURRENT_USER, kCompatibilityAssistantKey).empty());
+    EXPECT_EQ(0u, sim_.registry().OpenHandleCount());
+
+    ApplyCompatibilityRecord(sim_.platform());
+    EXPECT_TRUE(RecordWritten()) << "the faults were taken";
+}
+
 TEST_F(UninstallComponentsTest, TextsBreakAtTheFirstBackslashNAndAreCutAt1023Bytes) {
     sim_.windows().WriteFile(
         "C:\\MEDIUM\\language\\uninstall.ini",

@@ -38,6 +38,7 @@ protected:
             }
             Next();
             stayed_ = !frame.ended();
+            frameWindow_ = frame.Handle();
             // The frame lives only while setup runs.
             const InstallRecord& record = frame_->Record();
             printerName_ = record.printerName;
@@ -50,6 +51,7 @@ protected:
 
     bool progressShown_ = false;
     bool stayed_ = false;
+    win::HWND frameWindow_ = nullptr;
     std::string printerName_, portName_, recordPortName_;
     SerialSettings serial_;
     DriverKind driverKind_ = -1;
@@ -139,6 +141,63 @@ TEST_F(InstallActionTest, AdvancedUsbYesWritesThePortsNumber) {
     Install(IDC_TICKET, IDC_TICKET_MODELS, 1, "USB_ZMX-T310_3", true);
     EXPECT_FALSE(stayed_);
     EXPECT_EQ(2, usb_.ids[0]) << "ID 3 travels as 2";
+}
+
+TEST_F(InstallActionTest, AdvancedUsbNoKeepsThePrintersIdAndTheWizardOnTheLastPage) {
+    usb_.Connect(0, 0);  // port 1
+    sim_.ui().messageBoxAnswers = {win::IDNO};
+    Install(IDC_TICKET, IDC_TICKET_MODELS, 1, "USB_ZMX-T310_3", true);
+    EXPECT_EQ(std::vector<std::string>{Text("Message", "IDS_INF_CHANGEID")}, MessageTexts());
+    EXPECT_EQ(static_cast<win::UINT>(win::MB_YESNO), sim_.ui().MessageBoxes().at(0).type);
+    EXPECT_TRUE(stayed_);
+    EXPECT_FALSE(progressShown_);
+    EXPECT_EQ(0, usb_.ids[0]);
+    EXPECT_TRUE(usb_.writes.empty());
+    EXPECT_TRUE(sim_.spooler().printers.empty());
+}
+
+TEST_F(InstallActionTest, TypicalUsbWhoseIdCannotBeWrittenEndsWithTheWritersOwnMessage) {
+    usb_.Connect(0, 9);  // port 2
+    usb_.writeFails = true;
+    sim_.ui().messageBoxAnswers = {win::IDYES};
+    Install(IDC_TICKET, IDC_TICKET_MODELS, 1, "USB_ZMX-T310_1");
+    // Advanced would add "Failed to set Printer ID!"; Typical says only what the write said.
+    EXPECT_EQ((std::vector<std::string>{Text("Message", "IDS_INF_CHANGEID"), "write ID error"}),
+              MessageTexts());
+    EXPECT_TRUE(stayed_);
+    EXPECT_FALSE(progressShown_);
+    EXPECT_EQ(9, usb_.ids[0]);
+    EXPECT_TRUE(sim_.spooler().printers.empty());
+}
+
+TEST_F(InstallActionTest, AFailedInstallationIsShownOverTheWizardWhichThenCloses) {
+    sim_.windows().InjectFault("AddMonitorA", 5);
+    Install(IDC_RECEIPT, IDC_RECEIPT_MODELS, 0, "KXCOM3:");
+    EXPECT_TRUE(progressShown_);
+    EXPECT_FALSE(stayed_);
+    ASSERT_EQ(std::vector<std::string>{Text("Message", "IDS_ERR_ADDMONITOR") + " Erro code is:5"},
+              MessageTexts())
+        << "the failure, not the closing message";
+    EXPECT_EQ(frameWindow_, sim_.ui().MessageBoxes()[0].owner);
+    EXPECT_TRUE(sim_.spooler().printers.empty());
+    EXPECT_EQ(win::IDOK, sim_.ui().ModalDialogs().back().result);
+}
+
+TEST_F(InstallActionTest, SetupWaitsForAsLongAsTheUsbDriverInstallersWindowIsOpen) {
+    sim_.windows().WriteFile("C:\\MEDIUM\\USBDrv\\bulkusb.sys", "driver");
+    sim_.version().SetFileVersion("C:\\MEDIUM\\USBDrv\\bulkusb.sys", "2.0.0.1");
+    const std::string caption = Text("Setup", "CaptionName");
+    ASSERT_FALSE(caption.empty());
+    sim_.ui().CloseAfterFinds(sim_.ui().AddTopLevelWindow(caption), 3);
+    Install(IDC_TICKET, IDC_TICKET_MODELS, 1, "USB_ZMX-T310_1");
+    ASSERT_EQ(1u, sim_.ui().ShellCalls().size());
+    EXPECT_EQ(nullptr, sim_.ui().FindWindowA(nullptr, caption.c_str()))
+        << "the window was looked for until gone";
+    // 500 ms, a second for each of the three looks that found the window, then 1000 and 2000 ms.
+    ASSERT_LE(6u, sim_.windows().sleeps.size());
+    std::vector<win::DWORD> sleeps(sim_.windows().sleeps.begin(), sim_.windows().sleeps.begin() + 6);
+    EXPECT_EQ((std::vector<win::DWORD>{500, 1000, 1000, 1000, 1000, 2000}), sleeps);
+    EXPECT_TRUE(progressShown_);
 }
 
 TEST_F(InstallActionTest, TheL5FamilySharesItsUsbPort) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <tuple>
+#include <vector>
 
 #include "platform/sim/SimUsbDevices.h"
 #include "resources/resource.h"
@@ -37,7 +38,15 @@ protected:
         page_.FillPortList(*d_, model, generation, kPrinterClassReceipt);
     }
     std::string Shown() { return d_->GetDlgItemTextA(IDC_PORT); }
-    bool SettingsOpen() { return d_->IsDlgItemEnabled(IDC_FLOW_CONTROL) != 0; }
+    // The five serial setting lists open and close together: the state of all of them.
+    bool SettingsOpen() {
+        std::vector<bool> open;
+        for (int list : {IDC_BAUD_RATE, IDC_DATA_BITS, IDC_PARITY, IDC_STOP_BITS, IDC_FLOW_CONTROL})
+            open.push_back(d_->IsDlgItemEnabled(list) != 0);
+        EXPECT_EQ(std::vector<bool>(open.size(), open[0]), open)
+            << "baud, data bits, parity, stop bits, flow";
+        return open[0];
+    }
     bool NoteShown() { return d_->IsDlgItemVisible(IDC_USB_NOTE) != 0; }
 
     const std::string kLongModel = std::string(150, 'M');
