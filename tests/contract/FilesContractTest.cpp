@@ -141,14 +141,16 @@ TEST_F(FilesContract, MoveFileExAUntilRebootRecordsTheDeletionInPendingFileRenam
     const char kPending[] = "PendingFileRenameOperations";
     win::Registry& registry = env_->platform().registry;
     win::HKEY key = nullptr;
-    ASSERT_EQ(win::ERROR_SUCCESS, registry.RegCreateKeyExA(win::HKEY_LOCAL_MACHINE, kSessionManager, 0, nullptr, 0,
-                                                           win::KEY_ALL_ACCESS, nullptr, &key, nullptr));
+    ASSERT_EQ(win::ERROR_SUCCESS,
+              registry.RegCreateKeyExA(win::HKEY_LOCAL_MACHINE, kSessionManager, 0, nullptr, 0,
+                                       win::KEY_ALL_ACCESS, nullptr, &key, nullptr));
     auto read = [&](win::DWORD* type) {
         win::DWORD size = 0;
         if (registry.RegQueryValueExA(key, kPending, nullptr, type, nullptr, &size) != win::ERROR_SUCCESS)
             return std::string();
         std::string bytes(size, '\0');
-        registry.RegQueryValueExA(key, kPending, nullptr, type, reinterpret_cast<win::BYTE*>(&bytes[0]), &size);
+        registry.RegQueryValueExA(key, kPending, nullptr, type, reinterpret_cast<win::BYTE*>(&bytes[0]),
+                                  &size);
         return bytes.substr(0, size);
     };
     win::DWORD type = 0;
@@ -160,16 +162,19 @@ TEST_F(FilesContract, MoveFileExAUntilRebootRecordsTheDeletionInPendingFileRenam
     EXPECT_TRUE(files().MoveFileExA(second.c_str(), nullptr, win::MOVEFILE_DELAY_UNTIL_REBOOT));
     std::string after = read(&type);
     EXPECT_EQ(win::REG_MULTI_SZ, type);
-    const std::string pairs = "\\??\\" + first + std::string(2, '\0') + "\\??\\" + second + std::string(2, '\0');
+    const std::string pairs =
+        "\\??\\" + first + std::string(2, '\0') + "\\??\\" + second + std::string(2, '\0');
     EXPECT_NE(std::string::npos, after.find(pairs)) << "each deletion is added after the earlier ones";
     EXPECT_EQ('\0', after.empty() ? 'x' : after.back()) << "the list ends with its own zero";
-    EXPECT_NE(win::INVALID_FILE_ATTRIBUTES, files().GetFileAttributesA(first.c_str())) << "deleted only at restart";
+    EXPECT_NE(win::INVALID_FILE_ATTRIBUTES, files().GetFileAttributesA(first.c_str()))
+        << "deleted only at restart";
 
     // Put the list back, so that no restart of this machine deletes the test's files.
     if (before.empty()) {
         registry.RegDeleteValueA(key, kPending);
     } else {
-        registry.RegSetValueExA(key, kPending, 0, win::REG_MULTI_SZ, reinterpret_cast<const win::BYTE*>(before.data()),
+        registry.RegSetValueExA(key, kPending, 0, win::REG_MULTI_SZ,
+                                reinterpret_cast<const win::BYTE*>(before.data()),
                                 static_cast<win::DWORD>(before.size()));
     }
     registry.RegCloseKey(key);

@@ -49,7 +49,8 @@ protected:
         }
         for (const std::string& name : printers_) DeletePrinterNamed(name);
         spooler().DeletePrinterDriverA(nullptr, nullptr, S(kDriverName));
-        for (const std::string& name : drivers_) spooler().DeletePrinterDriverA(nullptr, nullptr, S(name.c_str()));
+        for (const std::string& name : drivers_)
+            spooler().DeletePrinterDriverA(nullptr, nullptr, S(name.c_str()));
         for (const std::string& name : monitors_) spooler().DeleteMonitorA(nullptr, nullptr, S(name.c_str()));
         for (const std::string& name : processors_) RemoveProcessor(name);
         for (const std::string& path : files_) env_->RemoveFile(path);
@@ -96,7 +97,8 @@ protected:
     std::string ProcessorDirectory() {
         std::vector<char> directory(MAX_PATH * 2);
         DWORD needed = 0;
-        if (!spooler().GetPrintProcessorDirectoryA(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(directory.data()),
+        if (!spooler().GetPrintProcessorDirectoryA(nullptr, nullptr, 1,
+                                                   reinterpret_cast<BYTE*>(directory.data()),
                                                    static_cast<DWORD>(directory.size()), &needed)) {
             return std::string();
         }
@@ -120,7 +122,8 @@ protected:
     // Wine's DeletePrintProcessorA does nothing, so there the processor's key goes by hand.
     void RemoveProcessor(const std::string& name) {
         spooler().DeletePrintProcessorA(nullptr, nullptr, S(name.c_str()));
-        if (env_->IsWine()) env_->platform().registry.RegDeleteKeyA(HKEY_LOCAL_MACHINE, ProcessorKey(name).c_str());
+        if (env_->IsWine())
+            env_->platform().registry.RegDeleteKeyA(HKEY_LOCAL_MACHINE, ProcessorKey(name).c_str());
     }
 
     std::string ProcessorKey(const std::string& name) {
@@ -130,9 +133,11 @@ protected:
 
     std::vector<std::string> PrinterNames() {
         DWORD returned = 0;
-        std::vector<BYTE> buffer = Fetch([&](BYTE* b, DWORD s, DWORD* n, DWORD* r) {
-            return spooler().EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 4, b, s, n, r);
-        }, &returned);
+        std::vector<BYTE> buffer = Fetch(
+            [&](BYTE* b, DWORD s, DWORD* n, DWORD* r) {
+                return spooler().EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 4, b, s, n, r);
+            },
+            &returned);
         std::vector<std::string> names;
         for (DWORD i = 0; i < returned; ++i)
             names.push_back(reinterpret_cast<const PRINTER_INFO_4A*>(buffer.data())[i].pPrinterName);
@@ -141,9 +146,10 @@ protected:
 
     std::vector<std::string> ProcessorNames() {
         DWORD returned = 0;
-        std::vector<BYTE> buffer = Fetch([&](BYTE* b, DWORD s, DWORD* n, DWORD* r) {
-            return spooler().EnumPrintProcessorsA(nullptr, nullptr, 1, b, s, n, r);
-        }, &returned);
+        std::vector<BYTE> buffer =
+            Fetch([&](BYTE* b, DWORD s, DWORD* n,
+                      DWORD* r) { return spooler().EnumPrintProcessorsA(nullptr, nullptr, 1, b, s, n, r); },
+                  &returned);
         std::vector<std::string> names;
         for (DWORD i = 0; i < returned; ++i)
             names.push_back(reinterpret_cast<const PRINTPROCESSOR_INFO_1A*>(buffer.data())[i].pName);
@@ -235,12 +241,15 @@ TEST_F(SpoolerContract, EnumPrintersAnswersSizeQueriesAtEveryLevel) {
         DWORD returned = 0;
         DWORD needed = 0;
         SetLastError(0xdeadbeef);
-        EXPECT_FALSE(spooler().EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, level, nullptr, 0, &needed, &returned));
+        EXPECT_FALSE(
+            spooler().EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, level, nullptr, 0, &needed, &returned));
         EXPECT_EQ(ERROR_INSUFFICIENT_BUFFER, LastError()) << "level " << level;
         EXPECT_GT(needed, 0u) << "level " << level;
-        std::vector<BYTE> buffer = Fetch([&](BYTE* b, DWORD s, DWORD* n, DWORD* r) {
-            return spooler().EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, level, b, s, n, r);
-        }, &returned);
+        std::vector<BYTE> buffer = Fetch(
+            [&](BYTE* b, DWORD s, DWORD* n, DWORD* r) {
+                return spooler().EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, level, b, s, n, r);
+            },
+            &returned);
         EXPECT_FALSE(buffer.empty()) << "level " << level;
         EXPECT_GE(returned, 1u) << "level " << level;
     }
@@ -645,7 +654,8 @@ TEST_F(SpoolerContract, DeletePrinterDriverExWithUnusedFilesDeletesTheFilesNoOth
         EXPECT_TRUE(DriverFileLeft(file)) << file;
     HMODULE winspool = env_->platform().library.LoadLibraryA("winspool.drv");
     ASSERT_NE(nullptr, winspool);
-    auto deleteEx = EntryAs<PFN_DeletePrinterDriverExA>(env_->platform().library.GetProcAddress(winspool, "DeletePrinterDriverExA"));
+    auto deleteEx = EntryAs<PFN_DeletePrinterDriverExA>(
+        env_->platform().library.GetProcAddress(winspool, "DeletePrinterDriverExA"));
     ASSERT_NE(nullptr, deleteEx);
 
     HANDLE added = AddPrinter(PrinterRecord(kPrinterName, kDriverName, "WinPrint"));
@@ -737,14 +747,17 @@ TEST_F(SpoolerContract, EnumPrintersListsEachPrinterOnceInOneOrderAtEveryLevel) 
     }
     for (DWORD level : {1u, 2u, 5u}) {
         DWORD returned = 0;
-        std::vector<BYTE> buffer = Fetch([&](BYTE* b, DWORD s, DWORD* n, DWORD* r) {
-            return spooler().EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, level, b, s, n, r);
-        }, &returned);
+        std::vector<BYTE> buffer = Fetch(
+            [&](BYTE* b, DWORD s, DWORD* n, DWORD* r) {
+                return spooler().EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, level, b, s, n, r);
+            },
+            &returned);
         std::vector<std::string> listed;
         for (DWORD i = 0; i < returned; ++i) {
-            const char* name = level == 1   ? reinterpret_cast<const PRINTER_INFO_1A*>(buffer.data())[i].pName
-                               : level == 2 ? reinterpret_cast<const PRINTER_INFO_2A*>(buffer.data())[i].pPrinterName
-                                            : reinterpret_cast<const PRINTER_INFO_5A*>(buffer.data())[i].pPrinterName;
+            const char* name = level == 1 ? reinterpret_cast<const PRINTER_INFO_1A*>(buffer.data())[i].pName
+                               : level == 2
+                                   ? reinterpret_cast<const PRINTER_INFO_2A*>(buffer.data())[i].pPrinterName
+                                   : reinterpret_cast<const PRINTER_INFO_5A*>(buffer.data())[i].pPrinterName;
             if (std::string(name).rfind("Kx Contract Printer ", 0) == 0) listed.push_back(name);
         }
         EXPECT_EQ(ours, listed) << "level " << level;
@@ -803,11 +816,12 @@ TEST_F(SpoolerContract, AddPrintProcessorNeedsItsDllAndRefusesTheSameProcessorTw
     if (!env_->PlaceStandIn("VLPRTPRC.dll", dll)) GTEST_SKIP() << "the stand-in print processor is not built";
     files_.push_back(dll);
     SetLastError(0xdeadbeef);
-    ASSERT_TRUE(spooler().AddPrintProcessorA(nullptr, nullptr, S("kxcproc1.dll"), S(processor.c_str()))) << LastError();
+    ASSERT_TRUE(spooler().AddPrintProcessorA(nullptr, nullptr, S("kxcproc1.dll"), S(processor.c_str())))
+        << LastError();
     EXPECT_TRUE(Contains(ProcessorNames(), processor));
     HKEY key = nullptr;
-    EXPECT_EQ(ERROR_SUCCESS, env_->platform().registry.RegOpenKeyExA(HKEY_LOCAL_MACHINE, ProcessorKey(processor).c_str(),
-                                                                   0, KEY_READ, &key));
+    EXPECT_EQ(ERROR_SUCCESS, env_->platform().registry.RegOpenKeyExA(
+                                 HKEY_LOCAL_MACHINE, ProcessorKey(processor).c_str(), 0, KEY_READ, &key));
     if (key != nullptr) env_->platform().registry.RegCloseKey(key);
     SetLastError(0xdeadbeef);
     added = spooler().AddPrintProcessorA(nullptr, nullptr, S("kxcproc1.dll"), S(processor.c_str()));
@@ -828,7 +842,8 @@ TEST_F(SpoolerContract, DeletePrintProcessorWaitsUntilNoPrinterUsesIt) {
     files_.push_back(dll);
     processors_.push_back(processor);
     SetLastError(0xdeadbeef);
-    ASSERT_TRUE(spooler().AddPrintProcessorA(nullptr, nullptr, S("kxcproc2.dll"), S(processor.c_str()))) << LastError();
+    ASSERT_TRUE(spooler().AddPrintProcessorA(nullptr, nullptr, S("kxcproc2.dll"), S(processor.c_str())))
+        << LastError();
     AddContractDriver();
     if (HasFatalFailure()) return;
     HANDLE added = AddPrinter(PrinterRecord(kPrinterName, kDriverName, processor.c_str()));
@@ -850,8 +865,8 @@ TEST_F(SpoolerContract, DeletePrintProcessorWaitsUntilNoPrinterUsesIt) {
     SetLastError(0xdeadbeef);
     EXPECT_TRUE(spooler().DeletePrintProcessorA(nullptr, nullptr, S(processor.c_str()))) << LastError();
     HKEY key = nullptr;
-    LONG opened = env_->platform().registry.RegOpenKeyExA(HKEY_LOCAL_MACHINE, ProcessorKey(processor).c_str(), 0,
-                                                          KEY_READ, &key);
+    LONG opened = env_->platform().registry.RegOpenKeyExA(HKEY_LOCAL_MACHINE, ProcessorKey(processor).c_str(),
+                                                          0, KEY_READ, &key);
     if (key != nullptr) env_->platform().registry.RegCloseKey(key);
     if (env_->IsWine()) {
         // Wine deviates as above: the processor stays listed and keeps its key.
