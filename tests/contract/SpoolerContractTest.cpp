@@ -715,7 +715,7 @@ TEST_F(SpoolerContract, AddPrinterRefusesAnUnknownPortAndADataTypeItsProcessorLa
     added = AddPrinter(noType);
     error = LastError();
     if (env_->IsWine()) {
-        // Wine deviates: it takes any data type, as its processors list none (see the data type case).
+        // Wine deviates: it takes a data type that the printer's processor lacks.
         EXPECT_NE(nullptr, added) << error;
         if (added != nullptr) spooler().ClosePrinter(added);
     } else {
@@ -783,7 +783,7 @@ TEST_F(SpoolerContract, AddPrinterDriverRefusesADriverWhoseFileIsMissing) {
     BOOL added = spooler().AddPrinterDriverA(nullptr, 3, reinterpret_cast<BYTE*>(&info));
     DWORD error = LastError();
     if (env_->IsWine()) {
-        // Wine deviates: it takes a driver whose files it cannot copy.
+        // Wine deviates: it takes a driver whose data file is missing.
         EXPECT_TRUE(added) << error;
     } else {
         EXPECT_FALSE(added);
@@ -805,6 +805,7 @@ TEST_F(SpoolerContract, AddPrintProcessorNeedsItsDllAndRefusesTheSameProcessorTw
     if (env_->IsWine()) {
         // Wine deviates: it does not look for the file and records the processor all the same.
         EXPECT_TRUE(added) << error;
+        EXPECT_TRUE(Contains(ProcessorNames(), processor));
         RemoveProcessor(processor);
     } else {
         EXPECT_FALSE(added);
