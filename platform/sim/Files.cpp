@@ -185,7 +185,7 @@ BOOL SimFiles::CopyFileA(LPCSTR existingName, LPCSTR newName, BOOL failIfExists)
         if (failIfExists) return Fail(ERROR_FILE_EXISTS);
         // A file copied onto itself is open twice without sharing.
         if (w_.FileKey(existingName) == w_.FileKey(newName)) return Fail(ERROR_SHARING_VIOLATION);
-        // Windows refuses to replace a read-only or hidden file.
+        // Windows refuses to replace a read-only or hidden file (MSDN CopyFile).
         if (w_.StoredAttributes(newName) & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN))
             return Fail(ERROR_ACCESS_DENIED);
         if (DWORD conflict = w_.OpenConflict(newName, GENERIC_WRITE, 0)) return Fail(conflict);
@@ -226,7 +226,24 @@ BOOL SimFiles::MoveFileExA(LPCSTR existingName, LPCSTR newName, DWORD flags) {
     Kind kind = Locate(w_, existingName);
     if (kind != Kind::File) return Fail(MissingError(kind));
     w_.pendingDeletes.push_back(w_.FullPath(existingName));
+    RecordPendingDelete(w_.FullPath(existingName));
     return TRUE;
+}
+
+// The Session Manager's list of pairs: the source as an NT path, then the target, empty for a deletion;
+// a new pair goes before the list's closing zero. Written past the registry's faults and log, as the
+// call itself does it.
+void SimFiles::RecordPendingDelete(const std::string& fullPath) {
+    if (registry_ == nullptr) return;
+    const char key[] = "SYSTEM\\CurrentControlSet\\Control\\Session Manager";
+    const char name[] = "PendingFileRenameOperations";
+    std::string list;
+    DWORD type = 0;
+    if (!registry_->GetValue(HKEY_LOCAL_MACHINE, key, name, &type, &list) || type != REG_MULTI_SZ)
+        list.clear();
+    if (!list.empty() && list.back() == '\0') list.pop_back();
+    list += "\\??\\" + fullPath + std::string(3, '\0');
+    registry_->SetValue(HKEY_LOCAL_MACHINE, key, name, REG_MULTI_SZ, list);
 }
 
 DWORD SimFiles::GetFileAttributesA(LPCSTR name) {

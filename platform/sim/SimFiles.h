@@ -7,13 +7,15 @@
 #include <vector>
 
 #include "platform/Files.h"
+#include "platform/sim/SimRegistry.h"
 #include "platform/sim/SimWindows.h"
 
 namespace win::sim {
 
 class SimFiles : public Files {
 public:
-    explicit SimFiles(SimWindows& w) : w_(w) {}
+    // With a registry, a deletion at the next restart is also written where Windows keeps it.
+    explicit SimFiles(SimWindows& w, SimRegistry* registry = nullptr) : w_(w), registry_(registry) {}
     DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer) override;
     BOOL SetCurrentDirectoryA(LPCSTR path) override;
     DWORD GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size) override;
@@ -23,7 +25,8 @@ public:
 
     BOOL CopyFileA(LPCSTR existingName, LPCSTR newName, BOOL failIfExists) override;
     BOOL DeleteFileA(LPCSTR name) override;
-    // Records a deletion at the next restart in SimWindows' pendingDeletes; fails on 98/Me as they do.
+    // Records a deletion at the next restart in SimWindows' pendingDeletes and, as Windows does, in the
+    // registry value PendingFileRenameOperations (MSDN MoveFileEx); fails on 98/Me as they do.
     BOOL MoveFileExA(LPCSTR existingName, LPCSTR newName, DWORD flags) override;
     DWORD GetFileAttributesA(LPCSTR name) override;
     BOOL SetFileAttributesA(LPCSTR name, DWORD attributes) override;
@@ -53,8 +56,10 @@ private:
         size_t next = 0;
     };
     HANDLE NewHandle();
+    void RecordPendingDelete(const std::string& fullPath);
 
     SimWindows& w_;
+    SimRegistry* registry_;
     uintptr_t lastHandle_ = 0x100;
     std::map<uintptr_t, OpenFile> files_;
     std::map<uintptr_t, Search> searches_;

@@ -37,7 +37,7 @@ public:
 private:
     SimWindows windows_;
     SimKernel kernel_{windows_};
-    SimFiles files_{windows_};
+    SimFiles files_{windows_, &registry_};
     SimProfile profile_{windows_};
     SimClock clock_{windows_};
     SimRegistry registry_{windows_};

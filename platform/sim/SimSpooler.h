@@ -86,7 +86,8 @@ public:
     std::vector<Driver> drivers;
     std::vector<Monitor> monitors;  // "Local Port" with LPT1:-LPT3:, COM1:-COM4:, FILE: from the start
     std::vector<Processor> processors;  // "WinPrint" from the start
-    std::vector<Printer> printers;      // in the order they were added
+    // In the order they were added: Windows documents no order for EnumPrinters.
+    std::vector<Printer> printers;
     std::string defaultPrinter;         // empty: none
     // The documents that ended, in that order, with the bytes their port received.
     struct Job {

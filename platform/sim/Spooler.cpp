@@ -332,6 +332,7 @@ BOOL SimSpooler::AddPrinterDriverA(LPSTR server, DWORD level, BYTE* driverInfo) 
     std::vector<std::string> files = {driver.driverPath, driver.dataFile, driver.configFile};
     if (!driver.helpFile.empty()) files.push_back(driver.helpFile);
     files.insert(files.end(), driver.dependentFiles.begin(), driver.dependentFiles.end());
+    // The files must be in the driver directory first (MSDN AddPrinterDriver); a missing one gives 2.
     for (const std::string& file : files) {
         if (!DriverFileExists(file, driver.environment, driver.version)) {
             SetSimLastError(ERROR_FILE_NOT_FOUND);
@@ -362,6 +363,7 @@ BOOL SimSpooler::RemoveDrivers(const std::string& name, const std::string& envir
         SetSimLastError(ERROR_UNKNOWN_PRINTER_DRIVER);
         return FALSE;
     }
+    // ERROR_PRINTER_DRIVER_IN_USE while a printer uses it (MS-RPRN RpcDeletePrinterDriver).
     if (DriverInUse(name, environment) &&
         std::none_of(kept.begin(), kept.end(), [&](const Driver& d) { return Same(d.name, name); })) {
         SetSimLastError(ERROR_PRINTER_DRIVER_IN_USE);
@@ -369,7 +371,7 @@ BOOL SimSpooler::RemoveDrivers(const std::string& name, const std::string& envir
     }
     drivers = kept;
     if (!deleteFiles) return TRUE;
-    // Files that no remaining driver names go with the driver.
+    // Files no remaining driver names go with it (MSDN DeletePrinterDriverEx, DPD_DELETE_UNUSED_FILES).
     auto usedElsewhere = [&](const std::string& file) {
         for (const Driver& d : drivers) {
             std::vector<std::string> names = {d.driverPath, d.dataFile, d.configFile, d.helpFile};
@@ -491,6 +493,7 @@ BOOL SimSpooler::DeleteMonitorA(LPSTR server, LPSTR environment, LPSTR monitorNa
         SetSimLastError(ERROR_UNKNOWN_PRINT_MONITOR);
         return FALSE;
     }
+    // ERROR_PRINT_MONITOR_IN_USE while a port of it is in use (MS-RPRN RpcDeleteMonitor).
     for (const Printer& printer : printers) {
         for (const std::string& port : monitor->ports) {
             if (Same(port, printer.portName)) {
@@ -569,7 +572,8 @@ BOOL SimSpooler::AddPrintProcessorA(LPSTR server, LPSTR environment, LPSTR pathN
     }
     Processor processor{processorName, std::string(), pathName, {"RAW"}};
     if (!ResolveEnvironment(environment, &processor.environment)) return FALSE;
-    // Windows loads the processor's DLL from the print-processor directory to check it.
+    // The DLL must be in the print-processor directory (MSDN AddPrintProcessor); Windows loads it to check
+    // it, and refuses a processor it has with 3005 (MS-RPRN RpcAddPrintProcessor).
     std::string dll = IsBareName(processor.pathName) ? ProcessorDirectory(processor.environment) + "\\" + processor.pathName
                                                      : processor.pathName;
     if (!w_.FileExists(dll)) {
@@ -601,7 +605,7 @@ BOOL SimSpooler::DeletePrintProcessorA(LPSTR server, LPSTR environment, LPSTR pr
         SetSimLastError(ERROR_UNKNOWN_PRINTPROCESSOR);
         return FALSE;
     }
-    // A processor that a printer uses stays loaded and cannot be removed.
+    // ERROR_CAN_NOT_COMPLETE while a printer uses it (MS-RPRN RpcDeletePrintProcessor).
     if (Same(canonical, NativeEnvironment())) {
         for (const Printer& printer : printers) {
             if (Same(printer.printProcessor, processorName)) {
@@ -700,7 +704,8 @@ HANDLE SimSpooler::AddPrinterA(LPSTR server, DWORD level, BYTE* record) {
         SetSimLastError(ERROR_UNKNOWN_PRINTPROCESSOR);
         return nullptr;
     }
-    // A data type the processor does not offer is refused.
+    // A data type the processor lacks gives 1804, a port no monitor offers 1796 (MS-RPRN PRINTER_CONTAINER
+    // Parameters).
     if (!Empty(info->pDatatype) && std::none_of(processor->datatypes.begin(), processor->datatypes.end(),
                                                 [&](const std::string& t) { return t == info->pDatatype; })) {
         SetSimLastError(ERROR_INVALID_DATATYPE);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/Architecture.h"
+#include "platform/Registry.h"
 #include "platform/SpoolerTypes.h"
 #include "tests/support/ContractEnv.h"
 
@@ -114,6 +115,69 @@ TEST_F(FilesContract, CopyFileAOntoAReadOnlyTargetGives5UntilItsAttributesAreRes
     EXPECT_EQ(0u, files().GetFileAttributesA(target.c_str()) & win::FILE_ATTRIBUTE_READONLY);
     EXPECT_TRUE(files().CopyFileA(source.c_str(), target.c_str(), win::FALSE));
     EXPECT_TRUE(files().DeleteFileA(target.c_str()));
+}
+
+// A hidden target is refused like a read-only one, as CopyFile is documented to (MSDN CopyFile, Remarks).
+TEST_F(FilesContract, CopyFileAOntoAHiddenTargetGives5) {
+    std::string source = Write("a.dll", "a");
+    std::string target = Write("b.dll", "b");
+    ASSERT_TRUE(files().SetFileAttributesA(target.c_str(), win::FILE_ATTRIBUTE_HIDDEN));
+    Preset();
+    if (env_->IsWine()) {
+        // Wine deviates: it replaces a hidden target as it does a read-only one.
+        EXPECT_TRUE(files().CopyFileA(source.c_str(), target.c_str(), win::FALSE));
+    } else {
+        EXPECT_FALSE(files().CopyFileA(source.c_str(), target.c_str(), win::FALSE));
+        EXPECT_EQ(win::ERROR_ACCESS_DENIED, LastError());
+    }
+    EXPECT_TRUE(files().SetFileAttributesA(target.c_str(), win::FILE_ATTRIBUTE_NORMAL));
+    EXPECT_TRUE(files().CopyFileA(source.c_str(), target.c_str(), win::FALSE));
+}
+
+// A file deleted at the next restart is a pair in the Session Manager's list: its NT path ("\??\" and the
+// full path), then an empty target. Nothing is deleted now.
+TEST_F(FilesContract, MoveFileExAUntilRebootRecordsTheDeletionInPendingFileRenameOperations) {
+    const char kSessionManager[] = "SYSTEM\\CurrentControlSet\\Control\\Session Manager";
+    const char kPending[] = "PendingFileRenameOperations";
+    win::Registry& registry = env_->platform().registry;
+    win::HKEY key = nullptr;
+    ASSERT_EQ(win::ERROR_SUCCESS,
+              registry.RegCreateKeyExA(win::HKEY_LOCAL_MACHINE, kSessionManager, 0, nullptr, 0,
+                                       win::KEY_ALL_ACCESS, nullptr, &key, nullptr));
+    auto read = [&](win::DWORD* type) {
+        win::DWORD size = 0;
+        if (registry.RegQueryValueExA(key, kPending, nullptr, type, nullptr, &size) != win::ERROR_SUCCESS)
+            return std::string();
+        std::string bytes(size, '\0');
+        registry.RegQueryValueExA(key, kPending, nullptr, type, reinterpret_cast<win::BYTE*>(&bytes[0]),
+                                  &size);
+        return bytes.substr(0, size);
+    };
+    win::DWORD type = 0;
+    const std::string before = read(&type);
+    std::string first = Write("first.dll", "1");
+    std::string second = Write("second.dll", "2");
+
+    EXPECT_TRUE(files().MoveFileExA(first.c_str(), nullptr, win::MOVEFILE_DELAY_UNTIL_REBOOT));
+    EXPECT_TRUE(files().MoveFileExA(second.c_str(), nullptr, win::MOVEFILE_DELAY_UNTIL_REBOOT));
+    std::string after = read(&type);
+    EXPECT_EQ(win::REG_MULTI_SZ, type);
+    const std::string pairs =
+        "\\??\\" + first + std::string(2, '\0') + "\\??\\" + second + std::string(2, '\0');
+    EXPECT_NE(std::string::npos, after.find(pairs)) << "each deletion is added after the earlier ones";
+    EXPECT_EQ('\0', after.empty() ? 'x' : after.back()) << "the list ends with its own zero";
+    EXPECT_NE(win::INVALID_FILE_ATTRIBUTES, files().GetFileAttributesA(first.c_str()))
+        << "deleted only at restart";
+
+    // Put the list back, so that no restart of this machine deletes the test's files.
+    if (before.empty()) {
+        registry.RegDeleteValueA(key, kPending);
+    } else {
+        registry.RegSetValueExA(key, kPending, 0, win::REG_MULTI_SZ,
+                                reinterpret_cast<const win::BYTE*>(before.data()),
+                                static_cast<win::DWORD>(before.size()));
+    }
+    registry.RegCloseKey(key);
 }
 
 TEST_F(FilesContract, AttributesOfMissingFilesFoldersAndFiles) {

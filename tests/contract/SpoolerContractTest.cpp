@@ -2,6 +2,7 @@
 // printer added, read, changed and removed again.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstring>
@@ -11,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/Architecture.h"
+#include "platform/Files.h"
 #include "platform/Registry.h"
 #include "platform/Spooler.h"
 #include "tests/support/ContractEnv.h"
@@ -44,7 +47,13 @@ protected:
             spooler().DeletePrinter(printer);
             spooler().ClosePrinter(printer);
         }
+        for (const std::string& name : printers_) DeletePrinterNamed(name);
         spooler().DeletePrinterDriverA(nullptr, nullptr, S(kDriverName));
+        for (const std::string& name : drivers_)
+            spooler().DeletePrinterDriverA(nullptr, nullptr, S(name.c_str()));
+        for (const std::string& name : monitors_) spooler().DeleteMonitorA(nullptr, nullptr, S(name.c_str()));
+        for (const std::string& name : processors_) RemoveProcessor(name);
+        for (const std::string& path : files_) env_->RemoveFile(path);
     }
 
     Spooler& spooler() { return env_->platform().spooler; }
@@ -85,6 +94,109 @@ protected:
         return directory.data();
     }
 
+    std::string ProcessorDirectory() {
+        std::vector<char> directory(MAX_PATH * 2);
+        DWORD needed = 0;
+        if (!spooler().GetPrintProcessorDirectoryA(nullptr, nullptr, 1,
+                                                   reinterpret_cast<BYTE*>(directory.data()),
+                                                   static_cast<DWORD>(directory.size()), &needed)) {
+            return std::string();
+        }
+        return directory.data();
+    }
+
+    std::string SystemDirectory() {
+        std::vector<char> system(MAX_PATH * 2);
+        env_->platform().files.GetSystemDirectoryA(system.data(), static_cast<UINT>(system.size()));
+        return system.data();
+    }
+
+    bool DeletePrinterNamed(const std::string& name) {
+        HANDLE printer = nullptr;
+        if (!spooler().OpenPrinterA(S(name.c_str()), &printer, &allAccess_)) return false;
+        BOOL deleted = spooler().DeletePrinter(printer);
+        spooler().ClosePrinter(printer);
+        return deleted != FALSE;
+    }
+
+    // Wine's DeletePrintProcessorA does nothing, so there the processor's key goes by hand.
+    void RemoveProcessor(const std::string& name) {
+        spooler().DeletePrintProcessorA(nullptr, nullptr, S(name.c_str()));
+        if (env_->IsWine())
+            env_->platform().registry.RegDeleteKeyA(HKEY_LOCAL_MACHINE, ProcessorKey(name).c_str());
+    }
+
+    std::string ProcessorKey(const std::string& name) {
+        return std::string("SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\") + kNativeEnvironment +
+               "\\Print Processors\\" + name;
+    }
+
+    std::vector<std::string> PrinterNames() {
+        DWORD returned = 0;
+        std::vector<BYTE> buffer = Fetch(
+            [&](BYTE* b, DWORD s, DWORD* n, DWORD* r) {
+                return spooler().EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 4, b, s, n, r);
+            },
+            &returned);
+        std::vector<std::string> names;
+        for (DWORD i = 0; i < returned; ++i)
+            names.push_back(reinterpret_cast<const PRINTER_INFO_4A*>(buffer.data())[i].pPrinterName);
+        return names;
+    }
+
+    std::vector<std::string> ProcessorNames() {
+        DWORD returned = 0;
+        std::vector<BYTE> buffer =
+            Fetch([&](BYTE* b, DWORD s, DWORD* n,
+                      DWORD* r) { return spooler().EnumPrintProcessorsA(nullptr, nullptr, 1, b, s, n, r); },
+                  &returned);
+        std::vector<std::string> names;
+        for (DWORD i = 0; i < returned; ++i)
+            names.push_back(reinterpret_cast<const PRINTPROCESSOR_INFO_1A*>(buffer.data())[i].pName);
+        return names;
+    }
+
+    static bool Contains(const std::vector<std::string>& names, const std::string& name) {
+        return std::find(names.begin(), names.end(), name) != names.end();
+    }
+
+    // Where the spooler may keep a driver's file: the driver directory or its version folder.
+    bool DriverFileLeft(const std::string& file) {
+        std::string directory = DriverDirectory();
+        Files& files = env_->platform().files;
+        return files.GetFileAttributesA((directory + "\\" + file).c_str()) != INVALID_FILE_ATTRIBUTES ||
+               files.GetFileAttributesA((directory + "\\3\\" + file).c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+
+    // A driver of placeholder files written into the driver directory; the help file is optional.
+    void AddDriver(const char* name, const char* driverFile, const char* dataFile, const char* configFile,
+                   const char* helpFile) {
+        std::string directory = DriverDirectory();
+        ASSERT_FALSE(directory.empty());
+        for (const char* file : {driverFile, dataFile, configFile, helpFile}) {
+            if (file == nullptr) continue;
+            env_->WriteFile(directory + "\\" + file, "placeholder");
+            files_.push_back(directory + "\\" + file);
+            files_.push_back(directory + "\\3\\" + file);
+        }
+        DRIVER_INFO_3A info{};
+        info.cVersion = 3;
+        info.pName = S(name);
+        info.pDriverPath = S(driverFile);
+        info.pDataFile = S(dataFile);
+        info.pConfigFile = S(configFile);
+        info.pHelpFile = S(helpFile);
+        drivers_.push_back(name);
+        SetLastError(0xdeadbeef);
+        ASSERT_TRUE(spooler().AddPrinterDriverA(nullptr, 3, reinterpret_cast<BYTE*>(&info))) << LastError();
+    }
+
+    HANDLE AddPrinter(PRINTER_INFO_2A record) {
+        printers_.push_back(record.pPrinterName);
+        SetLastError(0xdeadbeef);
+        return spooler().AddPrinterA(nullptr, 2, reinterpret_cast<BYTE*>(&record));
+    }
+
     // Placeholder files are enough for the spooler to take a driver.
     void AddContractDriver() {
         std::string directory = DriverDirectory();
@@ -113,14 +225,33 @@ protected:
 
     std::unique_ptr<ContractEnv> env_;
     PRINTER_DEFAULTSA allAccess_{nullptr, nullptr, PRINTER_ALL_ACCESS};
+    // What a test added beyond the contract driver and printer, removed again after it.
+    std::vector<std::string> printers_, drivers_, monitors_, processors_, files_;
 };
 
 TEST_F(SpoolerContract, EnumPrintersAnswersSizeQueriesAtEveryLevel) {
+    // With no printer the answer needs no buffer; one printer makes every level a real size query.
+    AddContractDriver();
+    if (HasFatalFailure()) return;
+    PRINTER_INFO_2A record = PrinterRecord(kPrinterName, kDriverName, "WinPrint");
+    HANDLE added = spooler().AddPrinterA(nullptr, 2, reinterpret_cast<BYTE*>(&record));
+    ASSERT_NE(nullptr, added) << LastError();
+    spooler().ClosePrinter(added);
     for (DWORD level : {1u, 2u, 4u, 5u}) {
         DWORD returned = 0;
-        Fetch([&](BYTE* b, DWORD s, DWORD* n, DWORD* r) {
-            return spooler().EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, level, b, s, n, r);
-        }, &returned);
+        DWORD needed = 0;
+        SetLastError(0xdeadbeef);
+        EXPECT_FALSE(
+            spooler().EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, level, nullptr, 0, &needed, &returned));
+        EXPECT_EQ(ERROR_INSUFFICIENT_BUFFER, LastError()) << "level " << level;
+        EXPECT_GT(needed, 0u) << "level " << level;
+        std::vector<BYTE> buffer = Fetch(
+            [&](BYTE* b, DWORD s, DWORD* n, DWORD* r) {
+                return spooler().EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, level, b, s, n, r);
+            },
+            &returned);
+        EXPECT_FALSE(buffer.empty()) << "level " << level;
+        EXPECT_GE(returned, 1u) << "level " << level;
     }
     DWORD needed = 0, returned = 0;
     SetLastError(0xdeadbeef);
@@ -284,26 +415,9 @@ TEST_F(SpoolerContract, AddMonitorRefusesBadLevelsRecordsAndMissingDlls) {
     EXPECT_EQ(ERROR_MOD_NOT_FOUND, LastError()) << "an empty server is the local machine";
 }
 
-// The stand-in serial monitor, built beside the Windows tests; the simulation takes any file as a monitor DLL.
-std::string MonitorDllBytes(ContractEnv& env) {
-    if (!env.IsWine()) return "placeholder";
-    std::vector<char> path(MAX_PATH * 2);
-    env.platform().files.GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    std::string dll = path.data();
-    dll = dll.substr(0, dll.find_last_of('\\') + 1) + "stand-ins\\VLCOMMON.dll";
-    std::ifstream in(dll, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
 TEST_F(SpoolerContract, MonitorIsAddedOnceWithItsRegistryKeyAndDeletedOnce) {
-    std::string bytes = MonitorDllBytes(*env_);
-    if (bytes.empty()) GTEST_SKIP() << "the stand-in monitor DLL is not built";
-    std::vector<char> system(MAX_PATH * 2);
-    env_->platform().files.GetSystemDirectoryA(system.data(), static_cast<UINT>(system.size()));
-    std::string dllPath = std::string(system.data()) + "\\kxcmon.dll";
-    env_->WriteFile(dllPath, bytes);
+    std::string dllPath = SystemDirectory() + "\\kxcmon.dll";
+    if (!env_->PlaceStandIn("VLCOMMON.dll", dllPath)) GTEST_SKIP() << "the stand-in monitor DLL is not built";
 
     MONITOR_INFO_2A info{S("Kx Contract Monitor"), nullptr, S("kxcmon.dll")};
     SetLastError(0xdeadbeef);
@@ -527,6 +641,280 @@ TEST_F(SpoolerContract, ARawDocumentIsWrittenAndEndedOrDropped) {
         env_->platform().registry.RegCloseKey(redirect);
         std::remove(("Z:" + output).c_str());
     }
+}
+
+// Both the A call and the Ex call of winspool: the Ex call is found at run time, as the programs find it.
+TEST_F(SpoolerContract, DeletePrinterDriverExWithUnusedFilesDeletesTheFilesNoOtherDriverNames) {
+    AddDriver(kDriverName, "kxcdrv.dll", "kxcdata.gpd", "kxcui.dll", "kxchelp.hlp");
+    if (HasFatalFailure()) return;
+    // A second driver that shares the data and configuration files.
+    AddDriver("Kx Contract Driver 2", "kxcdrv2.dll", "kxcdata.gpd", "kxcui.dll", nullptr);
+    if (HasFatalFailure()) return;
+    for (const char* file : {"kxcdrv.dll", "kxcdata.gpd", "kxcui.dll", "kxchelp.hlp", "kxcdrv2.dll"})
+        EXPECT_TRUE(DriverFileLeft(file)) << file;
+    HMODULE winspool = env_->platform().library.LoadLibraryA("winspool.drv");
+    ASSERT_NE(nullptr, winspool);
+    auto deleteEx = EntryAs<PFN_DeletePrinterDriverExA>(
+        env_->platform().library.GetProcAddress(winspool, "DeletePrinterDriverExA"));
+    ASSERT_NE(nullptr, deleteEx);
+
+    HANDLE added = AddPrinter(PrinterRecord(kPrinterName, kDriverName, "WinPrint"));
+    ASSERT_NE(nullptr, added) << LastError();
+    spooler().ClosePrinter(added);
+    SetLastError(0xdeadbeef);
+    EXPECT_FALSE(deleteEx(nullptr, nullptr, S(kDriverName), DPD_DELETE_UNUSED_FILES, 0));
+    // Wine deviates: it refuses every delete flag with 87 before it looks at the driver (Windows: 3001 while
+    // a printer uses it).
+    EXPECT_EQ(env_->IsWine() ? ERROR_INVALID_PARAMETER : ERROR_PRINTER_DRIVER_IN_USE, LastError());
+    EXPECT_TRUE(DriverFileLeft("kxcdrv.dll"));
+    ASSERT_TRUE(DeletePrinterNamed(kPrinterName));
+
+    SetLastError(0xdeadbeef);
+    BOOL deleted = deleteEx(nullptr, nullptr, S(kDriverName), DPD_DELETE_UNUSED_FILES, 0);
+    if (env_->IsWine()) {
+        // Wine deviates as above: nothing is deleted, neither the driver nor its files.
+        EXPECT_FALSE(deleted);
+        EXPECT_EQ(ERROR_INVALID_PARAMETER, LastError());
+        EXPECT_TRUE(DriverFileLeft("kxcdrv.dll"));
+    } else {
+        EXPECT_TRUE(deleted) << LastError();
+        EXPECT_FALSE(DriverFileLeft("kxcdrv.dll"));
+        EXPECT_FALSE(DriverFileLeft("kxchelp.hlp"));
+        EXPECT_TRUE(DriverFileLeft("kxcdata.gpd")) << "the other driver names it";
+        EXPECT_TRUE(DriverFileLeft("kxcui.dll")) << "the other driver names it";
+        SetLastError(0xdeadbeef);
+        EXPECT_FALSE(spooler().DeletePrinterDriverA(nullptr, nullptr, S(kDriverName)));
+        EXPECT_EQ(ERROR_UNKNOWN_PRINTER_DRIVER, LastError());
+    }
+    EXPECT_TRUE(DriverFileLeft("kxcdrv2.dll"));
+    SetLastError(0xdeadbeef);
+    EXPECT_TRUE(spooler().DeletePrinterDriverA(nullptr, nullptr, S("Kx Contract Driver 2"))) << LastError();
+    env_->platform().library.FreeLibrary(winspool);
+}
+
+// Windows checks the printer's port and its data type against the print processor: 1796 and 1804.
+TEST_F(SpoolerContract, AddPrinterRefusesAnUnknownPortAndADataTypeItsProcessorLacks) {
+    AddContractDriver();
+    if (HasFatalFailure()) return;
+    PRINTER_INFO_2A noPort = PrinterRecord(kPrinterName, kDriverName, "WinPrint");
+    noPort.pPortName = S("KXNOSUCHPORT:");
+    HANDLE added = AddPrinter(noPort);
+    DWORD error = LastError();
+    if (env_->IsWine()) {
+        // Wine deviates: it adds a printer on a port no monitor offers.
+        EXPECT_NE(nullptr, added) << error;
+        if (added != nullptr) spooler().ClosePrinter(added);
+        DeletePrinterNamed(kPrinterName);
+    } else {
+        EXPECT_EQ(nullptr, added);
+        EXPECT_EQ(ERROR_UNKNOWN_PORT, error);
+    }
+
+    PRINTER_INFO_2A noType = PrinterRecord(kPrinterName, kDriverName, "WinPrint");
+    noType.pDatatype = S("KX_NO_SUCH_TYPE");
+    added = AddPrinter(noType);
+    error = LastError();
+    if (env_->IsWine()) {
+        // Wine deviates: it takes a data type that the printer's processor lacks.
+        EXPECT_NE(nullptr, added) << error;
+        if (added != nullptr) spooler().ClosePrinter(added);
+    } else {
+        EXPECT_EQ(nullptr, added);
+        EXPECT_EQ(ERROR_INVALID_DATATYPE, error);
+        EXPECT_FALSE(Contains(PrinterNames(), kPrinterName));
+    }
+}
+
+// Windows documents no order. Wine lists the printers by name (its registry's order); the simulation in
+// the order they were added. Nothing of ours may depend on it; both list each printer once, the same at
+// every level.
+TEST_F(SpoolerContract, EnumPrintersListsEachPrinterOnceInOneOrderAtEveryLevel) {
+    AddContractDriver();
+    if (HasFatalFailure()) return;
+    const char* const names[] = {"Kx Contract Printer B", "Kx Contract Printer C", "Kx Contract Printer A"};
+    for (const char* name : names) {
+        HANDLE added = AddPrinter(PrinterRecord(name, kDriverName, "WinPrint"));
+        ASSERT_NE(nullptr, added) << name << ": " << LastError();
+        spooler().ClosePrinter(added);
+    }
+    std::vector<std::string> ours;
+    for (const std::string& name : PrinterNames())
+        if (name.rfind("Kx Contract Printer ", 0) == 0) ours.push_back(name);
+    if (env_->IsWine()) {
+        EXPECT_EQ((std::vector<std::string>{names[2], names[0], names[1]}), ours);
+    } else {
+        EXPECT_EQ((std::vector<std::string>{names[0], names[1], names[2]}), ours);
+    }
+    for (DWORD level : {1u, 2u, 5u}) {
+        DWORD returned = 0;
+        std::vector<BYTE> buffer = Fetch(
+            [&](BYTE* b, DWORD s, DWORD* n, DWORD* r) {
+                return spooler().EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, level, b, s, n, r);
+            },
+            &returned);
+        std::vector<std::string> listed;
+        for (DWORD i = 0; i < returned; ++i) {
+            const char* name = level == 1 ? reinterpret_cast<const PRINTER_INFO_1A*>(buffer.data())[i].pName
+                               : level == 2
+                                   ? reinterpret_cast<const PRINTER_INFO_2A*>(buffer.data())[i].pPrinterName
+                                   : reinterpret_cast<const PRINTER_INFO_5A*>(buffer.data())[i].pPrinterName;
+            if (std::string(name).rfind("Kx Contract Printer ", 0) == 0) listed.push_back(name);
+        }
+        EXPECT_EQ(ours, listed) << "level " << level;
+    }
+}
+
+TEST_F(SpoolerContract, AddPrinterDriverRefusesADriverWhoseFileIsMissing) {
+    std::string directory = DriverDirectory();
+    ASSERT_FALSE(directory.empty());
+    for (const char* file : {"kxcmiss.dll", "kxcmissui.dll"}) {
+        env_->WriteFile(directory + "\\" + file, "placeholder");
+        files_.push_back(directory + "\\" + file);
+        files_.push_back(directory + "\\3\\" + file);
+    }
+    DRIVER_INFO_3A info{};
+    info.cVersion = 3;
+    info.pName = S("Kx Contract Missing Driver");
+    info.pDriverPath = S("kxcmiss.dll");
+    info.pDataFile = S("kxcnosuchdata.gpd");
+    info.pConfigFile = S("kxcmissui.dll");
+    drivers_.push_back(info.pName);
+    SetLastError(0xdeadbeef);
+    BOOL added = spooler().AddPrinterDriverA(nullptr, 3, reinterpret_cast<BYTE*>(&info));
+    DWORD error = LastError();
+    if (env_->IsWine()) {
+        // Wine deviates: it takes a driver whose data file is missing.
+        EXPECT_TRUE(added) << error;
+    } else {
+        EXPECT_FALSE(added);
+        EXPECT_EQ(ERROR_FILE_NOT_FOUND, error);
+        SetLastError(0xdeadbeef);
+        EXPECT_FALSE(spooler().DeletePrinterDriverA(nullptr, nullptr, info.pName)) << "nothing was added";
+        EXPECT_EQ(ERROR_UNKNOWN_PRINTER_DRIVER, LastError());
+    }
+}
+
+// The processor DLL must be in the print-processor directory; the spooler loads it. A second add of the
+// same name is refused with 3005.
+TEST_F(SpoolerContract, AddPrintProcessorNeedsItsDllAndRefusesTheSameProcessorTwice) {
+    const std::string processor = "Kx Contract Processor";
+    processors_.push_back(processor);
+    SetLastError(0xdeadbeef);
+    BOOL added = spooler().AddPrintProcessorA(nullptr, nullptr, S("kxcnosuchproc.dll"), S(processor.c_str()));
+    DWORD error = LastError();
+    if (env_->IsWine()) {
+        // Wine deviates: it does not look for the file and records the processor all the same.
+        EXPECT_TRUE(added) << error;
+        EXPECT_TRUE(Contains(ProcessorNames(), processor));
+        RemoveProcessor(processor);
+    } else {
+        EXPECT_FALSE(added);
+        EXPECT_EQ(ERROR_MOD_NOT_FOUND, error);
+    }
+    EXPECT_FALSE(Contains(ProcessorNames(), processor));
+
+    std::string dll = ProcessorDirectory() + "\\kxcproc1.dll";
+    if (!env_->PlaceStandIn("VLPRTPRC.dll", dll)) GTEST_SKIP() << "the stand-in print processor is not built";
+    files_.push_back(dll);
+    SetLastError(0xdeadbeef);
+    ASSERT_TRUE(spooler().AddPrintProcessorA(nullptr, nullptr, S("kxcproc1.dll"), S(processor.c_str())))
+        << LastError();
+    EXPECT_TRUE(Contains(ProcessorNames(), processor));
+    HKEY key = nullptr;
+    EXPECT_EQ(ERROR_SUCCESS, env_->platform().registry.RegOpenKeyExA(
+                                 HKEY_LOCAL_MACHINE, ProcessorKey(processor).c_str(), 0, KEY_READ, &key));
+    if (key != nullptr) env_->platform().registry.RegCloseKey(key);
+    SetLastError(0xdeadbeef);
+    added = spooler().AddPrintProcessorA(nullptr, nullptr, S("kxcproc1.dll"), S(processor.c_str()));
+    if (env_->IsWine()) {
+        // Wine deviates: it overwrites the processor's record without a word.
+        EXPECT_TRUE(added) << LastError();
+    } else {
+        EXPECT_FALSE(added);
+        EXPECT_EQ(ERROR_PRINT_PROCESSOR_ALREADY_INSTALLED, LastError());
+    }
+}
+
+// Windows keeps a processor that a printer uses (1003) and removes it, with its registry key, once none does.
+TEST_F(SpoolerContract, DeletePrintProcessorWaitsUntilNoPrinterUsesIt) {
+    const std::string processor = "Kx Contract Processor";
+    std::string dll = ProcessorDirectory() + "\\kxcproc2.dll";
+    if (!env_->PlaceStandIn("VLPRTPRC.dll", dll)) GTEST_SKIP() << "the stand-in print processor is not built";
+    files_.push_back(dll);
+    processors_.push_back(processor);
+    SetLastError(0xdeadbeef);
+    ASSERT_TRUE(spooler().AddPrintProcessorA(nullptr, nullptr, S("kxcproc2.dll"), S(processor.c_str())))
+        << LastError();
+    AddContractDriver();
+    if (HasFatalFailure()) return;
+    HANDLE added = AddPrinter(PrinterRecord(kPrinterName, kDriverName, processor.c_str()));
+    ASSERT_NE(nullptr, added) << LastError();
+    spooler().ClosePrinter(added);
+
+    SetLastError(0xdeadbeef);
+    BOOL deleted = spooler().DeletePrintProcessorA(nullptr, nullptr, S(processor.c_str()));
+    if (env_->IsWine()) {
+        // Wine deviates: DeletePrintProcessorA does nothing and succeeds, in use or not.
+        EXPECT_TRUE(deleted);
+    } else {
+        EXPECT_FALSE(deleted);
+        EXPECT_EQ(ERROR_CAN_NOT_COMPLETE, LastError());
+    }
+    EXPECT_TRUE(Contains(ProcessorNames(), processor));
+
+    ASSERT_TRUE(DeletePrinterNamed(kPrinterName));
+    SetLastError(0xdeadbeef);
+    EXPECT_TRUE(spooler().DeletePrintProcessorA(nullptr, nullptr, S(processor.c_str()))) << LastError();
+    HKEY key = nullptr;
+    LONG opened = env_->platform().registry.RegOpenKeyExA(HKEY_LOCAL_MACHINE, ProcessorKey(processor).c_str(),
+                                                          0, KEY_READ, &key);
+    if (key != nullptr) env_->platform().registry.RegCloseKey(key);
+    if (env_->IsWine()) {
+        // Wine deviates as above: the processor stays listed and keeps its key.
+        EXPECT_TRUE(Contains(ProcessorNames(), processor));
+        EXPECT_EQ(ERROR_SUCCESS, opened);
+    } else {
+        EXPECT_FALSE(Contains(ProcessorNames(), processor));
+        EXPECT_EQ(ERROR_FILE_NOT_FOUND, opened);
+        SetLastError(0xdeadbeef);
+        EXPECT_FALSE(spooler().DeletePrintProcessorA(nullptr, nullptr, S(processor.c_str())));
+        EXPECT_EQ(ERROR_UNKNOWN_PRINTPROCESSOR, LastError());
+    }
+}
+
+// Windows keeps a monitor while a printer uses one of its ports (3008) and removes it once none does.
+TEST_F(SpoolerContract, DeleteMonitorWaitsUntilNoPrinterUsesItsPorts) {
+    std::string dllPath = SystemDirectory() + "\\kxcmon2.dll";
+    if (!env_->PlaceStandIn("VLCOMMON.dll", dllPath)) GTEST_SKIP() << "the stand-in monitor DLL is not built";
+    files_.push_back(dllPath);
+    MONITOR_INFO_2A info{S("Kx Contract Monitor 2"), nullptr, S("kxcmon2.dll")};
+    monitors_.push_back(info.pName);
+    SetLastError(0xdeadbeef);
+    ASSERT_TRUE(spooler().AddMonitorA(nullptr, 2, reinterpret_cast<BYTE*>(&info))) << LastError();
+    AddContractDriver();
+    if (HasFatalFailure()) return;
+    PRINTER_INFO_2A record = PrinterRecord(kPrinterName, kDriverName, "WinPrint");
+    record.pPortName = S("KXCOM2:");
+    HANDLE added = AddPrinter(record);
+    ASSERT_NE(nullptr, added) << LastError();
+    spooler().ClosePrinter(added);
+
+    SetLastError(0xdeadbeef);
+    BOOL deleted = spooler().DeleteMonitorA(nullptr, nullptr, info.pName);
+    if (env_->IsWine()) {
+        // Wine deviates: it removes a monitor whose port a printer uses, leaving the printer on it.
+        EXPECT_TRUE(deleted) << LastError();
+        EXPECT_TRUE(Contains(PrinterNames(), kPrinterName));
+    } else {
+        EXPECT_FALSE(deleted);
+        EXPECT_EQ(ERROR_PRINT_MONITOR_IN_USE, LastError());
+        ASSERT_TRUE(DeletePrinterNamed(kPrinterName));
+        SetLastError(0xdeadbeef);
+        EXPECT_TRUE(spooler().DeleteMonitorA(nullptr, nullptr, info.pName)) << LastError();
+    }
+    SetLastError(0xdeadbeef);
+    EXPECT_FALSE(spooler().DeleteMonitorA(nullptr, nullptr, info.pName));
+    EXPECT_EQ(ERROR_UNKNOWN_PRINT_MONITOR, LastError());
 }
 
 TEST_F(SpoolerContract, NullHandlesAreRefused) {

@@ -16,6 +16,11 @@ public:
     virtual std::string WindowsDirectory() = 0;
     virtual void WriteFile(const std::string& windowsPath, const std::string& bytes) = 0;
     virtual void RemoveFile(const std::string& windowsPath) = 0;
+    // Puts a stand-in DLL that the Windows build has beside the tests, the serial port monitor
+    // "VLCOMMON.dll" (ports KXCOM1: to KXCOM8:) or the print processor "VLPRTPRC.dll" (RAW), at the path
+    // under the path's own file name. The simulation gets a placeholder and is told what the DLL offers.
+    // False when the stand-in is not there.
+    virtual bool PlaceStandIn(const std::string& standIn, const std::string& windowsPath) = 0;
     // Wine, where its behaviour deviates from Windows; false for the simulation.
     virtual bool IsWine() = 0;
 };

@@ -1,5 +1,7 @@
 // Contract tests natively: each test gets a simulated machine of its own.
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "platform/sim/SimPlatform.h"
 #include "tests/support/ContractEnv.h"
@@ -18,6 +20,20 @@ public:
     std::string WindowsDirectory() override { return sim_.windows().windowsDirectory; }
     void WriteFile(const std::string& path, const std::string& bytes) override { sim_.windows().WriteFile(path, bytes); }
     void RemoveFile(const std::string& path) override { std::filesystem::remove(sim_.windows().HostPath(path)); }
+    bool PlaceStandIn(const std::string& standIn, const std::string& path) override {
+        std::string file = path.substr(path.find_last_of('\\') + 1);
+        if (standIn == "VLCOMMON.dll") {
+            std::vector<std::string> ports;
+            for (int i = 1; i <= 8; ++i) ports.push_back("KXCOM" + std::to_string(i) + ":");
+            sim_.spooler().DefineMonitorPorts(file, ports);
+        } else if (standIn == "VLPRTPRC.dll") {
+            sim_.spooler().DefineProcessorDatatypes(file, {"RAW"});
+        } else {
+            return false;
+        }
+        sim_.windows().WriteFile(path, "placeholder");
+        return true;
+    }
     bool IsWine() override { return false; }
 
 private:

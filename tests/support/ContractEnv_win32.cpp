@@ -41,6 +41,13 @@ public:
         std::fclose(f);
     }
     void RemoveFile(const std::string& path) override { ::DeleteFileA(path.c_str()); }
+    bool PlaceStandIn(const std::string& standIn, const std::string& path) override {
+        char module[MAX_PATH];
+        DWORD length = GetModuleFileNameA(nullptr, module, MAX_PATH);
+        std::string source(module, length);
+        source = source.substr(0, source.find_last_of('\\') + 1) + "stand-ins\\" + standIn;
+        return CopyFileA(source.c_str(), path.c_str(), FALSE) != 0;
+    }
     bool IsWine() override {
         HMODULE ntdll = GetModuleHandleA("ntdll.dll");
         return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;

@@ -192,12 +192,15 @@ InstallerRun RunInstaller(const char* argument) {
         run.startError = GetLastError();
         return run;
     }
+    // It closes itself after a moment; the limit is only for an installer that hangs, so that a loaded
+    // machine never reaches it.
     DWORD start = GetTickCount();
-    while (WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT && GetTickCount() - start < 10000) {
+    while (WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT && GetTickCount() - start < 60000) {
         if (FindWindowA(nullptr, "VORL print system setup") != nullptr) run.windowSeen = true;
     }
     run.milliseconds = GetTickCount() - start;
     GetExitCodeProcess(process.hProcess, &run.exitCode);
+    if (run.exitCode == STILL_ACTIVE) TerminateProcess(process.hProcess, 1);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return run;
@@ -239,8 +242,9 @@ TEST_F(UsbDriverInstaller, ShowsItsWindowForAMomentWhileItWorks) {
     if (!HasDisplay()) GTEST_SKIP() << "no display: the installer's window is tested under Xvfb";
     InstallerRun run = RunInstaller("2");
     EXPECT_TRUE(run.windowSeen);
+    // It shows the window for a moment, then closes it and ends by itself, however loaded the machine.
     EXPECT_GE(run.milliseconds, 1000u);
-    EXPECT_LT(run.milliseconds, 8000u);
+    EXPECT_EQ(0u, run.exitCode) << "still running after " << run.milliseconds << " ms";
     EXPECT_FALSE(FindWindowA(nullptr, "VORL print system setup"));
 }
 
