@@ -50,6 +50,12 @@ registered() { "$W" reg query "$entry" /v DisplayName >/dev/null 2>&1; }
 # What the package must install: the medium, as build-msi.sh takes it.
 expected_files=$(cd "$medium" && find . -type f ! -name '*.log' | LC_ALL=C sort)
 installed_files() { (cd "$folder" 2>/dev/null && find . -type f | LC_ALL=C sort); }
+# Where the package's files went instead, when they are not in the folder the test expects.
+elsewhere() {
+    local found
+    found=$(cd "$WINEPREFIX/drive_c" && find . -maxdepth 3 -type d -name VORL 2>/dev/null | paste -sd' ')
+    echo "VORL folders in drive C: ${found:-none}; the entry's InstallLocation: $(query "$entry" InstallLocation)"
+}
 # A companion's log as lines without their carriage returns, or nothing.
 log_text() { tr -d '\r' <"$1" 2>/dev/null; }
 # The options install-printer was given, as its log's first line records them, without the log's own.
@@ -85,7 +91,7 @@ if [ "$code" = 0 ] && registered && [ "$(installed_files)" = "$expected_files" ]
     [ "$(our_printers)" = "$before" ]; then
     ok "no MODEL and PORT: exit 0, $(wc -l <<<"$expected_files") files of the medium and the entry, no printer"
 else
-    fail "no MODEL and PORT: exit '$code', entry: $(registered && echo yes || echo no), printers: $(our_printers | paste -sd'|'), files: $(diff <(echo "$expected_files") <(installed_files) | head -5 | paste -sd' ')"
+    fail "no MODEL and PORT: exit '$code', entry: $(registered && echo yes || echo no), printers: $(our_printers | paste -sd'|'), files: $(diff <(echo "$expected_files") <(installed_files) | head -5 | paste -sd' '); $(elsewhere)"
 fi
 code=$(run_msiexec /x "$package" /qn)
 if [ "$code" = 0 ] && ! registered && [ ! -e "$folder" ] && log_text "$removal_log" | grep -q 'exit code 0$'; then
@@ -111,7 +117,7 @@ grep -qa 'Printer: ZMX-T310(S)' "$port_file" 2>/dev/null && ok "TESTPAGE=1: the 
 why=$(check_printer "ZMX-T310(S)" KXCOM1: "VORL ZMX-T310") || fail "$why"
 why=$(check_serial_settings COM1: "19200,e,7,2,x") || fail "$why"
 why=$(check_default_printer "ZMX-T310(S)") || fail "$why"
-[ "$(installed_files)" = "$expected_files" ] || fail "the installed files differ from the medium: $(diff <(echo "$expected_files") <(installed_files) | head -5 | paste -sd' ')"
+[ "$(installed_files)" = "$expected_files" ] || fail "the installed files differ from the medium: $(diff <(echo "$expected_files") <(installed_files) | head -5 | paste -sd' '); $(elsewhere)"
 values=$("$W" reg query "$entry" 2>/dev/null | tr -d '\r')
 name=$(value DisplayName <<<"$values") publisher=$(value Publisher <<<"$values")
 version=$(value DisplayVersion <<<"$values") location=$(value InstallLocation <<<"$values")
