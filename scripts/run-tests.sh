@@ -48,8 +48,10 @@ suite() {  # preset [ctest options]
         } | awk -F'\t' '!seen[$1]++')  # a discovered case shows in both
 }
 
-# The skips a kind of machine rightly causes: preset, entry or case (an extended regular expression) and
-# why. Anything else that skips fails the run.
+# The skips a kind of machine rightly causes, one a line: preset|entry or case (an extended regular
+# expression)|why. Anything else that skips fails the run. None today: where Wine's 32-bit loader fails,
+# the windows preset's Wine entries (wow64-refusal among them) are not run at all rather than skipped, and
+# the display, the prefix and the spooler that the contract cases skip without are always given here.
 skip_allowed() {  # preset name
     local preset name why
     while IFS='|' read -r preset name why; do
