@@ -40,6 +40,32 @@ session() {
     return 1
 }
 
+# The default receipt model ZMX-M530 on LPT1: through every page, up to the closing message taken with OK;
+# RADIO is the install mode's radio button the generation preselects. A case ends the script itself.
+default_model_on_lpt1() {
+    cat <<SCRIPT
+wait "$caption" 20
+activate
+click 1057
+click 1
+expect text 1030 = ZMX-M530
+click 1
+click 1
+expect checked $1 = 1
+click 1
+select 1049 LPT1:
+expect enabled 1041 = 0
+shot-window 4-port
+click 1
+wait "" 10
+shot 5-progress
+wait-box setup 60
+expect message = $(message IDS_INF_NTRESTART)
+shot-window 6-done
+click ok
+SCRIPT
+}
+
 # A printer of the name left by an earlier run in this prefix is removed first: Windows would name the
 # new one NAME(1), and Wine's AddPrinterA would write over it.
 clear_printer() {
@@ -156,28 +182,7 @@ store="$WINEPREFIX/drive_c/windows/system32/DriverStore/FileRepository/ntprint.i
 mkdir -p "$store/I386"
 cp "$medium/Vista/"{UNIDRV.DLL,UNIDRVUI.DLL,UNIDRV.HLP,TTFSUB.GPD,STDNAMES.GPD,UNIRES.DLL} "$store/I386/"
 default=$(default_device)
-session vista "$medium" <<SCRIPT
-wait "$caption" 20
-activate
-click 1057
-click 1
-expect text 1030 = ZMX-M530
-click 1
-click 1
-expect checked 1076 = 1
-click 1
-select 1049 LPT1:
-expect enabled 1041 = 0
-shot-window 4-port
-click 1
-wait "" 10
-shot 5-progress
-wait-box setup 60
-expect message = $(message IDS_INF_NTRESTART)
-shot-window 6-done
-click ok
-exit 20
-SCRIPT
+session vista "$medium" < <(default_model_on_lpt1 1076 && echo "exit 20")
 vista_session=$?
 rm -rf "$store"
 if [ $vista_session -eq 0 ]; then
@@ -202,32 +207,14 @@ clear_printer "ZMX-M530(P)"
 mkdir -p "$WINEPREFIX/drive_c/windows/system32/spool/prtprocs/win40"
 drivers=$WINEPREFIX/drive_c/windows/system32/spool/drivers
 rm -f "$drivers"/*/DMCOLOR.DLL
-session win98 "$medium" <<SCRIPT
-wait "$caption" 20
-activate
-click 1057
-click 1
-expect text 1030 = ZMX-M530
-click 1
-click 1
-expect checked 1026 = 1
-click 1
-select 1049 LPT1:
-expect enabled 1041 = 0
-shot-window 4-port
-click 1
-wait "" 10
-shot 5-progress
-wait-box setup 60
-expect message = $(message IDS_INF_NTRESTART)
-shot-window 6-done
-click ok
+session win98 "$medium" < <(default_model_on_lpt1 1026 && cat <<SCRIPT
 wait-box setup 20
 expect message = $(message IDS_INF_RESTART)
 shot-window 7-restart
 click no
 exit 20
 SCRIPT
+)
 if [ $? -eq 0 ]; then
     was=$status
     name="ZMX-M530(P)"
