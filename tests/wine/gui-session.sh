@@ -125,20 +125,22 @@ shot() {  # name whole|window
         geometry="${w}x${h}+${x}+${y}"
     fi
     # Wine copies what was painted to the X server from the program's own message loop, a moment later:
-    # the picture is taken once two captures in a row agree, however long a loaded machine takes.
-    settled "${geometry:-${size}+0+0}" || say "gui-session: the screen still changes after 2 s (an animation?); shot as it is"
-    screenshot "$out/$1.png" "$geometry" && say "shot = $1.png"
+    # the picture is the first capture that the next one, 0.1 s on, agrees with. A window that animates
+    # (the progress bar) never agrees with itself: its fourth capture is taken, while it is still there.
+    settled_shot "$out/$1.png" "${geometry:-${size}+0+0}" && say "shot = $1.png"
 }
 
-settled() {  # geometry: true once the area shows the same pixels twice in a row, 0.1 s apart
-    local previous='' current
-    for _ in $(seq 20); do
-        current=$(import -display "$DISPLAY" -window root -crop "$1" +repage rgb:- 2>/dev/null | md5sum)
-        [ "$current" = "$previous" ] && return 0
+settled_shot() {  # file geometry
+    local previous='' current changing=1
+    for _ in 1 2 3 4; do
+        import -display "$DISPLAY" -window root -crop "$2" +repage "ppm:$work/capture.ppm" 2>/dev/null || return 1
+        current=$(md5sum <"$work/capture.ppm")
+        if [ "$current" = "$previous" ]; then changing=0; break; fi
         previous=$current
         sleep 0.1
     done
-    return 1
+    [ $changing -eq 0 ] || say "gui-session: the screen still changes (an animation); shot as it is"
+    convert "ppm:$work/capture.ppm" "$1"
 }
 
 status=0
