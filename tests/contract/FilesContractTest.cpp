@@ -28,6 +28,17 @@ protected:
     win::Files& files() { return env_->platform().files; }
     win::DWORD LastError() { return env_->platform().kernel.GetLastError(); }
     void Preset() { env_->platform().kernel.SetLastError(kPreset); }
+    // Windows refuses to copy onto a read-only or hidden file with 5 (MSDN CopyFile, Remarks). Wine
+    // deviates: it replaces either.
+    void ExpectCopyOntoProtectedTargetRefused(const std::string& source, const std::string& target) {
+        Preset();
+        if (env_->IsWine()) {
+            EXPECT_TRUE(files().CopyFileA(source.c_str(), target.c_str(), win::FALSE));
+        } else {
+            EXPECT_FALSE(files().CopyFileA(source.c_str(), target.c_str(), win::FALSE));
+            EXPECT_EQ(win::ERROR_ACCESS_DENIED, LastError());
+        }
+    }
     std::string Write(const std::string& name, const std::string& bytes) {
         std::string path = dir_ + "\\" + name;
         env_->WriteFile(path, bytes);
@@ -99,14 +110,7 @@ TEST_F(FilesContract, CopyFileAOntoAReadOnlyTargetGives5UntilItsAttributesAreRes
     readOnly_.push_back(target);
     EXPECT_EQ(win::FILE_ATTRIBUTE_READONLY, files().GetFileAttributesA(target.c_str()) & win::FILE_ATTRIBUTE_READONLY);
 
-    Preset();
-    if (env_->IsWine()) {
-        // Wine deviates: it replaces a read-only target; Windows refuses it, as CopyFile is documented to.
-        EXPECT_TRUE(files().CopyFileA(source.c_str(), target.c_str(), win::FALSE));
-    } else {
-        EXPECT_FALSE(files().CopyFileA(source.c_str(), target.c_str(), win::FALSE));
-        EXPECT_EQ(win::ERROR_ACCESS_DENIED, LastError());
-    }
+    ExpectCopyOntoProtectedTargetRefused(source, target);
     Preset();
     EXPECT_FALSE(files().DeleteFileA(target.c_str()));
     EXPECT_EQ(win::ERROR_ACCESS_DENIED, LastError());
@@ -117,19 +121,11 @@ TEST_F(FilesContract, CopyFileAOntoAReadOnlyTargetGives5UntilItsAttributesAreRes
     EXPECT_TRUE(files().DeleteFileA(target.c_str()));
 }
 
-// A hidden target is refused like a read-only one, as CopyFile is documented to (MSDN CopyFile, Remarks).
 TEST_F(FilesContract, CopyFileAOntoAHiddenTargetGives5) {
     std::string source = Write("a.dll", "a");
     std::string target = Write("b.dll", "b");
     ASSERT_TRUE(files().SetFileAttributesA(target.c_str(), win::FILE_ATTRIBUTE_HIDDEN));
-    Preset();
-    if (env_->IsWine()) {
-        // Wine deviates: it replaces a hidden target as it does a read-only one.
-        EXPECT_TRUE(files().CopyFileA(source.c_str(), target.c_str(), win::FALSE));
-    } else {
-        EXPECT_FALSE(files().CopyFileA(source.c_str(), target.c_str(), win::FALSE));
-        EXPECT_EQ(win::ERROR_ACCESS_DENIED, LastError());
-    }
+    ExpectCopyOntoProtectedTargetRefused(source, target);
     EXPECT_TRUE(files().SetFileAttributesA(target.c_str(), win::FILE_ATTRIBUTE_NORMAL));
     EXPECT_TRUE(files().CopyFileA(source.c_str(), target.c_str(), win::FALSE));
 }

@@ -197,6 +197,13 @@ protected:
         return spooler().AddPrinterA(nullptr, 2, reinterpret_cast<BYTE*>(&record));
     }
 
+    // The contract printer on LPT1: with the contract driver, its handle closed: for cases that need one.
+    void AddContractPrinter() {
+        HANDLE added = AddPrinter(PrinterRecord(kPrinterName, kDriverName, "WinPrint"));
+        ASSERT_NE(nullptr, added) << LastError();
+        spooler().ClosePrinter(added);
+    }
+
     // Placeholder files are enough for the spooler to take a driver.
     void AddContractDriver() {
         std::string directory = DriverDirectory();
@@ -233,10 +240,8 @@ TEST_F(SpoolerContract, EnumPrintersAnswersSizeQueriesAtEveryLevel) {
     // With no printer the answer needs no buffer; one printer makes every level a real size query.
     AddContractDriver();
     if (HasFatalFailure()) return;
-    PRINTER_INFO_2A record = PrinterRecord(kPrinterName, kDriverName, "WinPrint");
-    HANDLE added = spooler().AddPrinterA(nullptr, 2, reinterpret_cast<BYTE*>(&record));
-    ASSERT_NE(nullptr, added) << LastError();
-    spooler().ClosePrinter(added);
+    AddContractPrinter();
+    if (HasFatalFailure()) return;
     for (DWORD level : {1u, 2u, 4u, 5u}) {
         DWORD returned = 0;
         DWORD needed = 0;
@@ -560,10 +565,8 @@ TEST_F(SpoolerContract, DriverAndPrinterAreAddedReadChangedAndRemoved) {
 TEST_F(SpoolerContract, ARawDocumentIsWrittenAndEndedOrDropped) {
     AddContractDriver();
     if (HasFatalFailure()) return;
-    PRINTER_INFO_2A record = PrinterRecord(kPrinterName, kDriverName, "WinPrint");
-    HANDLE added = spooler().AddPrinterA(nullptr, 2, reinterpret_cast<BYTE*>(&record));
-    ASSERT_NE(nullptr, added) << LastError();
-    spooler().ClosePrinter(added);
+    AddContractPrinter();
+    if (HasFatalFailure()) return;
     const std::string output = "/tmp/kx-contract-" + std::to_string(std::random_device{}()) + ".prn";
     HKEY redirect = nullptr;
     if (env_->IsWine()) {
@@ -658,9 +661,8 @@ TEST_F(SpoolerContract, DeletePrinterDriverExWithUnusedFilesDeletesTheFilesNoOth
         env_->platform().library.GetProcAddress(winspool, "DeletePrinterDriverExA"));
     ASSERT_NE(nullptr, deleteEx);
 
-    HANDLE added = AddPrinter(PrinterRecord(kPrinterName, kDriverName, "WinPrint"));
-    ASSERT_NE(nullptr, added) << LastError();
-    spooler().ClosePrinter(added);
+    AddContractPrinter();
+    if (HasFatalFailure()) return;
     SetLastError(0xdeadbeef);
     EXPECT_FALSE(deleteEx(nullptr, nullptr, S(kDriverName), DPD_DELETE_UNUSED_FILES, 0));
     // Wine deviates: it refuses every delete flag with 87 before it looks at the driver (Windows: 3001 while

@@ -1,6 +1,7 @@
 // The uninstaller's start: one instance, brought forward by its title, and no start while setup runs,
 // whatever setup's window is called.
 #include "shared/ProgramInstances.h"
+#include "tests/support/BroughtForward.h"
 #include "tests/uninstall/UninstallFixture.h"
 
 namespace {
@@ -12,10 +13,8 @@ TEST_F(UninstallTest, ASecondStartBringsTheFirstForwardByTheTitleItHas) {
     EXPECT_EQ(0, Run());
     EXPECT_TRUE(sim_.ui().ModalDialogs().empty());
     EXPECT_TRUE(sim_.ui().MessageBoxes().empty());
-    ASSERT_EQ(2u, sim_.ui().WindowCalls().size());
-    EXPECT_EQ("SetForegroundWindow", sim_.ui().WindowCalls()[0].operation);
-    EXPECT_EQ(first, sim_.ui().WindowCalls()[0].window);
-    EXPECT_EQ("OpenIcon", sim_.ui().WindowCalls()[1].operation);
+    ExpectBroughtForward(sim_.ui(), first);
+    if (HasFatalFailure()) return;
 
     // A first one whose language file left the template's caption is found by that caption.
     UseEnglishTexts();

@@ -2,6 +2,7 @@
 // start-up checks, the frame, and the navigation rules between the pages.
 #include "shared/Administrator.h"
 #include "shared/ProgramInstances.h"
+#include "tests/support/BroughtForward.h"
 #include "tests/support/MachineSnapshot.h"
 #include "tests/support/Wow64.h"
 #include "tests/wizard/WizardFixture.h"
@@ -234,10 +235,24 @@ TEST_F(WizardTest, ASecondSetupBringsTheFirstForwardByItsLocalisedCaption) {
     win::HWND first = sim_.ui().AddTopLevelWindow(Text("Setup", "Caption"), "#32770");
     Run();
     EXPECT_TRUE(sim_.ui().ModalDialogs().empty());
-    ASSERT_EQ(2u, sim_.ui().WindowCalls().size());
-    EXPECT_EQ("SetForegroundWindow", sim_.ui().WindowCalls()[0].operation);
-    EXPECT_EQ(first, sim_.ui().WindowCalls()[0].window);
-    EXPECT_EQ("OpenIcon", sim_.ui().WindowCalls()[1].operation);
+    ExpectBroughtForward(sim_.ui(), first);
+}
+
+// When the language file's caption finds no window, the caption setup was built with does.
+TEST_F(WizardTest, ASecondSetupFindsAFirstOneCaptionedQuarvelWhenTheLocalisedCaptionFindsNone) {
+    sim_.ui().HoldMutexElsewhere(kSetupRunningMutex);
+    ASSERT_NE("Quarvel", Text("Setup", "Caption"));
+    Run();
+    EXPECT_TRUE(sim_.ui().ModalDialogs().empty());
+    EXPECT_TRUE(sim_.ui().WindowCalls().empty()) << "no first window to bring forward";
+
+    win::HWND first = sim_.ui().AddTopLevelWindow("Quarvel", "#32770");
+    Run();
+    EXPECT_TRUE(sim_.ui().ModalDialogs().empty());
+    EXPECT_TRUE(sim_.ui().MessageBoxes().empty());
+    ExpectBroughtForward(sim_.ui(), first);
+    if (HasFatalFailure()) return;
+    EXPECT_EQ(first, sim_.ui().WindowCalls()[1].window);
 }
 
 TEST_F(WizardTest, ARunningUninstallerStopsSetupWhateverItsCaption) {
