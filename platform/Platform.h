@@ -1,6 +1,7 @@
 // The bundle of one object of each operating-system family; the logic receives the Platform it runs on.
 #pragma once
 
+#include "platform/Architecture.h"
 #include "platform/Cabinet.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
@@ -27,6 +28,8 @@ struct Platform {
     Services& services;
     Windows& windows;
     Library& library;
+    // The architecture the program is built for; a simulated machine can be of either.
+    const Architecture& architecture;
 };
 
 // The real Windows of the running process; exists only in the Windows build.

@@ -12,7 +12,7 @@
 int main(int argc, char** argv) {
     win::Platform& platform = win::Win32Platform();
     PlatformGeneration generation = DetectPlatformGeneration(platform);
-    std::printf("generation: %d %s\n", generation, GetGenerationProperties(generation)->radioLabel);
+    std::printf("generation: %d %s\n", generation, GetGenerationProperties(generation, platform.architecture)->radioLabel);
     // Scripts read it to find the spooler's keys of the build they test.
     std::printf("spooler environment: %s\n", win::kNativeEnvironment);
     if (argc < 3) {

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 
+#include "shared/Handover.h"
 #include "shared/PrinterInfo.h"
 #include "shared/ProgramInstances.h"
 #include "uninstall/RemovalEngine.h"
@@ -207,6 +208,12 @@ bool ParseRemovalOptions(const std::vector<std::string>& args, bool whatIf, Remo
 
 int RemoveFromCommandLine(Platform& platform, const std::vector<std::string>& args, const ConsoleOutput& out,
                           std::string& error) {
+    // On 64-bit Windows the x64 twin beside this program does the whole run, so one deployment command
+    // works on every till: its output is this program's, its exit code too.
+    if (MustHandOverToX64(platform)) {
+        HandoverResult twin = RunX64Twin(platform, "uninstall-printer");
+        if (twin.started) return static_cast<int>(twin.exitCode);
+    }
     std::vector<std::string> own = args;
     SessionOptions options;
     if (!TakeSessionOptions(own, options, error)) return kExitBadOptions;
@@ -230,6 +237,13 @@ int RemoveFromCommandLine(Platform& platform, const std::vector<std::string>& ar
         session.LogOnly("exit code " + std::to_string(code));
         return code;
     };
+
+    // Without the twin a 32-bit run would see the 32-bit view of a 64-bit system, lists and removals alike.
+    if (MustHandOverToX64(platform)) {
+        session.Line(X64EditionMissingText(platform));
+        session.Line("refused: nothing was changed");
+        return finish(kExitRefused);
+    }
 
     // Only a run that changes something keeps setup and uninstall out, and waits for them.
     const bool changes = !choice.list && !options.whatIf;

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "resources/resource.h"
+#include "shared/Handover.h"
 #include "shared/ProgramInstances.h"
 #include "uninstall/UninstallDialog.h"
 #include "uninstall/UninstallText.h"
@@ -19,6 +20,10 @@ bool SetupIsRunning(win::Platform& platform) {
 }  // namespace
 
 int RunUninstall(win::Platform& platform, const std::function<void(UninstallDialog&)>& prepare) {
+    // On 64-bit Windows the x64 edition beside this program removes what the 64-bit spooler holds; it
+    // starts before this one holds anything.
+    const bool handOver = MustHandOverToX64(platform);
+    if (handOver && StartX64Twin(platform, "uninstall").started) return 0;
     // Before anything reads a file relative to the current directory.
     SettleCurrentDirectory(platform, kUninstallLanguageFile);
     win::Windows& windows = platform.windows;
@@ -36,6 +41,14 @@ int RunUninstall(win::Platform& platform, const std::function<void(UninstallDial
     if (SetupIsRunning(platform)) {
         std::string text = UninstallText(platform, "Uninstall").Get("Close");
         windows.MessageBoxA(nullptr, text.c_str(), applicationName.c_str(), win::MB_OK);
+        return 0;
+    }
+
+    // A 32-bit uninstaller there would see SysWOW64 for System32 and the 32-bit drivers' environment, and
+    // leave the x64 drivers and files behind: without its x64 edition it refuses before anything changes.
+    if (handOver) {
+        std::string text = X64EditionMissingText(platform);
+        windows.MessageBoxA(nullptr, text.c_str(), applicationName.c_str(), win::MB_OK | win::MB_ICONERROR);
         return 0;
     }
 

@@ -94,7 +94,8 @@ UninstallIniLocation LocateUninstallIni(Platform& platform) {
     return location;
 }
 
-const char* UninstallSectionSuffix(int generation) {
+const char* UninstallSectionSuffix(int generation, const win::Architecture& architecture) {
+    if (generation != 0 && architecture.sectionSuffix != nullptr) return architecture.sectionSuffix;
     switch (generation) {
         case 0:
             return ".98";
@@ -168,13 +169,13 @@ std::string UninstallCatalogue::DllName(const std::string& section, const char* 
 }
 
 std::string UninstallCatalogue::MonitorDllName(const char* monitorName) const {
-    return DllName(WithoutSpaces(monitorName) + UninstallSectionSuffix(generation_), "MonitorPDLLName");
+    return DllName(WithoutSpaces(monitorName) + UninstallSectionSuffix(generation_, platform_.architecture), "MonitorPDLLName");
 }
 
 std::string UninstallCatalogue::MonitorUiDllName(const char* monitorName) const {
-    return DllName(WithoutSpaces(monitorName) + UninstallSectionSuffix(generation_), "MonitorPUIDLLName");
+    return DllName(WithoutSpaces(monitorName) + UninstallSectionSuffix(generation_, platform_.architecture), "MonitorPUIDLLName");
 }
 
 std::string UninstallCatalogue::ProcessorDllName(const char* processorName) const {
-    return DllName(std::string(processorName) + UninstallSectionSuffix(generation_), "ProcessorDllName");
+    return DllName(std::string(processorName) + UninstallSectionSuffix(generation_, platform_.architecture), "ProcessorDllName");
 }

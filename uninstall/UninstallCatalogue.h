@@ -17,8 +17,9 @@ struct UninstallIniLocation {
 UninstallIniLocation LocateUninstallIni(win::Platform& platform);
 
 // The suffix of the DLL sections for a generation (-1 for a system that is neither 9x nor NT): XP shares
-// the 2000 sections, and Vista, later systems and unknown ones take ".Vista".
-const char* UninstallSectionSuffix(int generation);
+// the 2000 sections, and Vista, later systems and unknown ones take ".Vista". The x64 edition reads the
+// ".x64" sections on every NT generation.
+const char* UninstallSectionSuffix(int generation, const win::Architecture& architecture);
 
 class UninstallCatalogue {
 public:

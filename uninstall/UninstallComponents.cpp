@@ -79,7 +79,7 @@ std::vector<std::string> RemovableComponents(Platform& platform, const Uninstall
              &MONITOR_INFO_1A::pName)) {
         if (catalogue.IsListedMonitor(name.c_str())) components.push_back(name);
     }
-    std::string environment = catalogue.Generation() != 0 ? kNativeEnvironment : "Windows 4.0";
+    std::string environment = catalogue.Generation() != 0 ? platform.architecture.environment : "Windows 4.0";
     for (const std::string& name : EnumeratedNames<PRINTPROCESSOR_INFO_1A>(
              platform,
              [&](BYTE*buffer, DWORD size, DWORD*needed, DWORD*returned) {

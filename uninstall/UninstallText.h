@@ -17,3 +17,7 @@ public:
     // Replaces the first "\n" (backslash, n) by CR LF.
     static void ReplaceFirstNewlineMarker(std::string& text);
 };
+
+// Why the PE32 uninstaller refuses on 64-bit Windows without its x64 edition beside it: the language
+// file's "IDS_NOTSUPPORT64", or a fixed text where an older file lacks the key.
+std::string X64EditionMissingText(win::Platform& platform);

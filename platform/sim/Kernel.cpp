@@ -135,3 +135,126 @@ int SimKernel::WideCharToMultiByte(UINT codePage, DWORD, const WCHAR* wide, int 
 }
 
 }  // namespace win::sim
+
+namespace win::sim {
+
+namespace {
+
+// Process handles are 0x5000 + 2 * the program's index, thread handles the next number.
+constexpr intptr_t kProcessHandleBase = 0x5000;
+
+std::string LowerCase(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+}  // namespace
+
+LPSTR SimKernel::GetCommandLineA() { return &w_.commandLine[0]; }
+
+HANDLE SimKernel::GetStdHandle(DWORD which) {
+    if (which == STD_INPUT_HANDLE) return w_.standardHandles[0];
+    if (which == STD_OUTPUT_HANDLE) return w_.standardHandles[1];
+    if (which == STD_ERROR_HANDLE) return w_.standardHandles[2];
+    SetSimLastError(ERROR_INVALID_HANDLE);
+    return reinterpret_cast<HANDLE>(intptr_t{-1});
+}
+
+BOOL SimKernel::SetHandleInformation(HANDLE handle, DWORD mask, DWORD flags) {
+    DWORD error;
+    if (w_.TakeFault("SetHandleInformation", &error)) {
+        SetSimLastError(error);
+        return FALSE;
+    }
+    if (handle == nullptr) {
+        SetSimLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    if (mask & HANDLE_FLAG_INHERIT) {
+        if (flags & HANDLE_FLAG_INHERIT) w_.inheritableHandles.insert(handle);
+        else w_.inheritableHandles.erase(handle);
+    }
+    return TRUE;
+}
+
+BOOL SimKernel::CreateProcessA(LPCSTR applicationName, LPSTR commandLine, BOOL inheritHandles,
+                               DWORD, LPCSTR currentDirectory, STARTUPINFOA* startup,
+                               PROCESS_INFORMATION* process) {
+    DWORD error;
+    if (w_.TakeFault("CreateProcessA", &error)) {
+        SetSimLastError(error);
+        return FALSE;
+    }
+    // This system always names the program; Windows would search the path for a bare command line.
+    if (applicationName == nullptr || startup == nullptr || process == nullptr ||
+        startup->cb != sizeof(STARTUPINFOA)) {
+        SetSimLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    std::string application = w_.FullPath(applicationName);
+    if (!w_.FileExists(application)) {
+        SetSimLastError(ERROR_FILE_NOT_FOUND);
+        return FALSE;
+    }
+    SimWindows::StartedProgram started{application,
+                                       commandLine != nullptr ? commandLine : "",
+                                       currentDirectory != nullptr ? w_.FullPath(currentDirectory) : w_.currentDirectory,
+                                       inheritHandles != FALSE,
+                                       startup->dwFlags,
+                                       {startup->hStdInput, startup->hStdOutput, startup->hStdError},
+                                       false};
+    w_.startedPrograms.push_back(started);
+    intptr_t index = static_cast<intptr_t>(w_.startedPrograms.size() - 1);
+    process->hProcess = reinterpret_cast<HANDLE>(kProcessHandleBase + 2 * index);
+    process->hThread = reinterpret_cast<HANDLE>(kProcessHandleBase + 2 * index + 1);
+    process->dwProcessId = static_cast<DWORD>(1000 + 4 * index);
+    process->dwThreadId = process->dwProcessId + 1;
+    return TRUE;
+}
+
+namespace {
+
+// The started program a process handle stands for, or null.
+SimWindows::StartedProgram* ProgramOf(SimWindows& w, HANDLE handle) {
+    intptr_t value = reinterpret_cast<intptr_t>(handle) - kProcessHandleBase;
+    if (value < 0 || value % 2 != 0 || static_cast<size_t>(value / 2) >= w.startedPrograms.size()) return nullptr;
+    return &w.startedPrograms[static_cast<size_t>(value / 2)];
+}
+
+}  // namespace
+
+DWORD SimKernel::WaitForSingleObject(HANDLE handle, DWORD) {
+    DWORD error;
+    SimWindows::StartedProgram* program = ProgramOf(w_, handle);
+    if (w_.TakeFault("WaitForSingleObject", &error) || program == nullptr) {
+        SetSimLastError(program == nullptr ? ERROR_INVALID_HANDLE : error);
+        return WAIT_FAILED;
+    }
+    program->waitedFor = true;
+    return WAIT_OBJECT_0;
+}
+
+BOOL SimKernel::GetExitCodeProcess(HANDLE process, DWORD* exitCode) {
+    DWORD error;
+    SimWindows::StartedProgram* program = ProgramOf(w_, process);
+    if (w_.TakeFault("GetExitCodeProcess", &error) || program == nullptr || exitCode == nullptr) {
+        SetSimLastError(program == nullptr ? ERROR_INVALID_HANDLE : error);
+        return FALSE;
+    }
+    // A program not waited for may still run.
+    auto known = w_.programExitCodes.find(LowerCase(program->application));
+    *exitCode = !program->waitedFor ? STILL_ACTIVE : known != w_.programExitCodes.end() ? known->second : 0;
+    return TRUE;
+}
+
+BOOL SimKernel::CloseHandle(HANDLE handle) {
+    intptr_t value = reinterpret_cast<intptr_t>(handle) - kProcessHandleBase;
+    if (value < 0 || static_cast<size_t>(value / 2) >= w_.startedPrograms.size()) {
+        SetSimLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace win::sim

@@ -18,6 +18,16 @@ public:
                             int wideLength) override;
     int WideCharToMultiByte(UINT codePage, DWORD flags, const WCHAR* wide, int wideLength, LPSTR text,
                             int length, LPCSTR defaultChar, BOOL* usedDefault) override;
+    // The machine's programs: a started program is recorded, ends at once with the exit code its test
+    // gave it (0 unless said), and is found only where the machine has its file.
+    LPSTR GetCommandLineA() override;
+    HANDLE GetStdHandle(DWORD which) override;
+    BOOL SetHandleInformation(HANDLE handle, DWORD mask, DWORD flags) override;
+    BOOL CreateProcessA(LPCSTR applicationName, LPSTR commandLine, BOOL inheritHandles, DWORD creationFlags,
+                        LPCSTR currentDirectory, STARTUPINFOA* startup, PROCESS_INFORMATION* process) override;
+    DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) override;
+    BOOL GetExitCodeProcess(HANDLE process, DWORD* exitCode) override;
+    BOOL CloseHandle(HANDLE handle) override;
 
 private:
     SimWindows& w_;

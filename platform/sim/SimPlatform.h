@@ -19,7 +19,8 @@ namespace win::sim {
 
 class SimPlatform {
 public:
-    SimPlatform() = default;
+    // A machine of 32-bit programs unless a test asks for the x64 edition's.
+    explicit SimPlatform(const Architecture& architecture = kArchitectureX86) : windows_(architecture) {}
     SimPlatform(const SimPlatform&) = delete;
     SimPlatform& operator=(const SimPlatform&) = delete;
 
@@ -48,7 +49,7 @@ private:
     SimWindowsUi ui_{windows_};
     SimLibrary library_{windows_, &spooler_};
     Platform platform_{kernel_,  files_,   profile_,  clock_, registry_, version_,
-                       cabinet_, spooler_, services_, ui_,    library_};
+                       cabinet_, spooler_, services_, ui_,    library_, windows_.architecture};
 };
 
 }  // namespace win::sim

@@ -7,7 +7,6 @@ namespace win::sim {
 
 namespace {
 
-constexpr char kLibrary[] = "KxUsbInt.dll";
 constexpr char kContext[] = "usb-devices";
 constexpr int kDescriptorSize = 18;
 
@@ -38,7 +37,8 @@ struct CloseEntry {
 
 }  // namespace
 
-SimUsbDevices::SimUsbDevices(SimLibrary& library) {
+SimUsbDevices::SimUsbDevices(SimLibrary& library, const Architecture& architecture) {
+    const std::string kLibrary = architecture.usbLibrary;
     library.SetContext(kContext, this);
     library.RegisterEntry(kLibrary, "OpenDeviceX", library.ForThisSlot<OpenEntry>());
     library.RegisterEntry(kLibrary, "GetDescriptor", library.ForThisSlot<DescriptorEntry>());

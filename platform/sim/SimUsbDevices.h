@@ -3,6 +3,8 @@
 // SimPlatform whose library should offer it.
 #pragma once
 
+#include "platform/Architecture.h"
+
 #include <array>
 #include <string>
 #include <vector>
@@ -17,7 +19,8 @@ public:
     static constexpr int kIdOffset = 12;
     static constexpr int kSetIdLength = 10;
 
-    explicit SimUsbDevices(SimLibrary& library);
+    // The library of the programs' architecture: KxUsbInt.dll, or KxUsbInt64.dll for the x64 edition.
+    explicit SimUsbDevices(SimLibrary& library, const Architecture& architecture = kArchitectureX86);
     SimUsbDevices(const SimUsbDevices&) = delete;
     SimUsbDevices& operator=(const SimUsbDevices&) = delete;
 

@@ -59,7 +59,7 @@ std::vector<std::string> SplitPathComponents(const std::string& path) {
     return parts;
 }
 
-SimWindows::SimWindows() {
+SimWindows::SimWindows(const Architecture& architecture) : architecture(architecture) {
     std::string pattern = (fs::temp_directory_path() / "simwin-XXXXXX").string();
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
@@ -67,11 +67,10 @@ SimWindows::SimWindows() {
     hostRoot_ = buffer.data();
     SetVersion(VER_PLATFORM_WIN32_NT, 5, 1, 2600);
     // The folders every installed Windows has.
-    for (const char* dir : {"C:\\WINDOWS\\inf",
-                            "C:\\WINDOWS\\system32\\spool\\drivers\\" PLATFORM_NATIVE_SPOOL_DIRECTORY "\\3",
-                            "C:\\WINDOWS\\system32\\spool\\drivers\\win40",
-                            "C:\\WINDOWS\\system32\\spool\\prtprocs\\" PLATFORM_NATIVE_SPOOL_DIRECTORY,
-                            "C:\\WINDOWS\\system32\\spool\\prtprocs\\win40", "C:\\TEMP"})
+    const std::string spool = "C:\\WINDOWS\\system32\\spool\\";
+    for (const std::string& dir : {std::string("C:\\WINDOWS\\inf"), spool + "drivers\\" + architecture.spoolDirectory + "\\3",
+                                   spool + "drivers\\win40", spool + "prtprocs\\" + architecture.spoolDirectory,
+                                   spool + "prtprocs\\win40", std::string("C:\\TEMP")})
         MakeDirectory(dir);
 }
 

@@ -2,6 +2,8 @@
 // virtual clock and injected faults. Tests set it up directly; the families read and change it.
 #pragma once
 
+#include "platform/Architecture.h"
+
 #include <map>
 #include <set>
 #include <string>
@@ -13,10 +15,13 @@ namespace win::sim {
 
 class SimWindows {
 public:
-    SimWindows();
+    // A machine whose programs are of the architecture: its spooler's native environment and folders.
+    explicit SimWindows(const Architecture& architecture = kArchitectureX86);
     ~SimWindows();
     SimWindows(const SimWindows&) = delete;
     SimWindows& operator=(const SimWindows&) = delete;
+
+    const Architecture& architecture;
 
     // What GetVersionExA reports; Windows XP unless a test says otherwise.
     OSVERSIONINFOA version{};
@@ -71,6 +76,23 @@ public:
     int64_t localTimeAtStart = 1205486813;
     std::vector<DWORD> sleeps;
     std::vector<DWORD> answeringSleeps;
+
+    // Programs: the command line this process was started with, and each program it started.
+    std::string commandLine = "\"C:\\MEDIUM\\setup.exe\"";
+    struct StartedProgram {
+        std::string application, commandLine, currentDirectory;
+        bool inheritHandles;
+        DWORD startFlags;
+        HANDLE standardHandles[3];
+        bool waitedFor;
+    };
+    std::vector<StartedProgram> startedPrograms;
+    // The exit code a program ends with, by its full path in lower case; 0 for the others.
+    std::map<std::string, DWORD> programExitCodes;
+    // Standard handles with the inherit flag set; the others are what GetStdHandle gives.
+    std::set<HANDLE> inheritableHandles;
+    HANDLE standardHandles[3] = {reinterpret_cast<HANDLE>(0x10), reinterpret_cast<HANDLE>(0x14),
+                                 reinterpret_cast<HANDLE>(0x18)};
 
     // Makes the nth next call of the operation (by its Win32 name) fail with the error.
     void InjectFault(const std::string& operation, DWORD error, int nth = 1);

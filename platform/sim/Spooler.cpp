@@ -135,7 +135,7 @@ SimSpooler::SimSpooler(SimWindows& w, Registry& registry, const SimServices* ser
                                {"LPT1:", "LPT2:", "LPT3:", "COM1:", "COM2:", "COM3:", "COM4:", "FILE:"}});
     const std::vector<std::string> winPrintTypes = {"RAW", "RAW [FF appended]", "RAW [FF auto]",
                                                     "NT EMF 1.008", "TEXT"};
-    processors.push_back(Processor{"WinPrint", kNativeEnvironment, "winprint.dll", winPrintTypes});
+    processors.push_back(Processor{"WinPrint", w_.architecture.environment, "winprint.dll", winPrintTypes});
     processors.push_back(Processor{"WinPrint", "Windows 4.0", "winprint.dll", {"RAW", "EMF"}});
 }
 
@@ -143,7 +143,7 @@ SimSpooler::SimSpooler(SimWindows& w, Registry& registry, const SimServices* ser
 
 bool SimSpooler::IsNt() const { return w_.version.dwPlatformId == VER_PLATFORM_WIN32_NT; }
 
-std::string SimSpooler::NativeEnvironment() const { return IsNt() ? kNativeEnvironment : "Windows 4.0"; }
+std::string SimSpooler::NativeEnvironment() const { return IsNt() ? w_.architecture.environment : "Windows 4.0"; }
 
 // The machine's own system directory, so files the spooler loads are where the file functions put them.
 std::string SimSpooler::SystemDirectory() const { return w_.systemDirectory; }
@@ -153,7 +153,7 @@ std::string SimSpooler::DriverDirectory(const std::string& environment) const {
     for (const EnvironmentName& known : kEnvironments) {
         if (Same(known.name, environment)) return SystemDirectory() + "\\spool\\drivers\\" + known.directory;
     }
-    return SystemDirectory() + "\\spool\\drivers\\" + kNativeSpoolDirectory;
+    return SystemDirectory() + "\\spool\\drivers\\" + w_.architecture.spoolDirectory;
 }
 
 std::string SimSpooler::ProcessorDirectory(const std::string& environment) const {
@@ -161,7 +161,7 @@ std::string SimSpooler::ProcessorDirectory(const std::string& environment) const
     for (const EnvironmentName& known : kEnvironments) {
         if (Same(known.name, environment)) return SystemDirectory() + "\\spool\\prtprocs\\" + known.directory;
     }
-    return SystemDirectory() + "\\spool\\prtprocs\\" + kNativeSpoolDirectory;
+    return SystemDirectory() + "\\spool\\prtprocs\\" + w_.architecture.spoolDirectory;
 }
 
 void SimSpooler::DefineProcessorDatatypes(const std::string& dllName,

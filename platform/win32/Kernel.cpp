@@ -26,6 +26,27 @@ public:
         return ::WideCharToMultiByte(codePage, flags, reinterpret_cast<const wchar_t*>(wide), wideLength,
                                      text, length, defaultChar, usedDefault);
     }
+    LPSTR GetCommandLineA() override { return ::GetCommandLineA(); }
+    HANDLE GetStdHandle(DWORD which) override { return ::GetStdHandle(which); }
+    BOOL SetHandleInformation(HANDLE handle, DWORD mask, DWORD flags) override {
+        return ::SetHandleInformation(handle, mask, flags);
+    }
+    BOOL CreateProcessA(LPCSTR applicationName, LPSTR commandLine, BOOL inheritHandles, DWORD creationFlags,
+                        LPCSTR currentDirectory, win::STARTUPINFOA* startup,
+                        win::PROCESS_INFORMATION* process) override {
+        static_assert(sizeof(win::STARTUPINFOA) == sizeof(::STARTUPINFOA), "layouts differ");
+        static_assert(sizeof(win::PROCESS_INFORMATION) == sizeof(::PROCESS_INFORMATION), "layouts differ");
+        return ::CreateProcessA(applicationName, commandLine, nullptr, nullptr, inheritHandles, creationFlags,
+                                nullptr, currentDirectory, reinterpret_cast<::STARTUPINFOA*>(startup),
+                                reinterpret_cast<::PROCESS_INFORMATION*>(process));
+    }
+    DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) override {
+        return ::WaitForSingleObject(handle, milliseconds);
+    }
+    BOOL GetExitCodeProcess(HANDLE process, DWORD* exitCode) override {
+        return ::GetExitCodeProcess(process, exitCode);
+    }
+    BOOL CloseHandle(HANDLE handle) override { return ::CloseHandle(handle); }
 };
 
 }  // namespace

@@ -14,7 +14,8 @@
 #include "setup/engine/InstallSequence.h"
 #include "setup/engine/TestPage.h"
 #include "setup/engine/UsbDriverInstaller.h"
-#include "setup/environment/Wow64.h"
+#include "shared/Handover.h"
+#include "shared/Wow64.h"
 #include "shared/ProgramInstances.h"
 
 const char kCommandLineUsage[] =
@@ -80,7 +81,7 @@ private:
 // The message key of the first check that refuses the installation before anything changes, or null.
 const char* Refusal(SetupContext& context, const InstallRecord& record) {
     // A 32-bit program would register its 32-bit drivers with a 64-bit spooler, which cannot load them.
-    if (RunsOn64BitWindows(context.platform)) return "IDS_NOTSUPPORT64";
+    if (MustHandOverToX64(context.platform)) return "IDS_NOTSUPPORT64";
     if (const char* refusal = CheckModelSupportsTarget(context.platform, record)) return refusal;
     if (record.portKind == kPortKindUnsupported) return "IDS_ERR_NOSUPPORTINTERFACE";
     // Refused before the USB driver or the printer's ID is touched.
@@ -348,6 +349,12 @@ int InstallFromCommandLine(SetupContext& context, const std::vector<std::string>
 
 int RunInstallPrinter(win::Platform& platform, const std::vector<std::string>& args, const ConsoleOutput& out,
                       std::string& error) {
+    // On 64-bit Windows the x64 twin beside this program installs, so one deployment command works on every
+    // till: its output is this program's, its exit code too. Without it the refusal below says why.
+    if (MustHandOverToX64(platform)) {
+        HandoverResult twin = RunX64Twin(platform, "install-printer");
+        if (twin.started) return static_cast<int>(twin.exitCode);
+    }
     std::vector<std::string> own = args;
     SessionOptions options;
     if (!TakeSessionOptions(own, options, error)) return kExitBadOptions;
@@ -374,7 +381,7 @@ int RunInstallPrinter(win::Platform& platform, const std::vector<std::string>& a
     // clang-format off
     win::Platform onMedium{platform.kernel, files, platform.profile, platform.clock, platform.registry,
                            platform.version, platform.cabinet, platform.spooler, platform.services,
-                           platform.windows, platform.library};
+                           platform.windows, platform.library, platform.architecture};
     // clang-format on
     SetupContext context(onMedium);
     InstallRecord record(onMedium);

@@ -109,7 +109,8 @@ int CopyFromExtractedCabinets(SetupContext& context, const std::string& name, In
     return platform.files.CopyFileA(source.c_str(), target.c_str(), win::FALSE) ? kDriverFileCopied : kNotTaken;
 }
 
-// Vista: the file from the first "ntprint*" folder of the driver store; there is no medium fallback.
+// Vista: the file from the first ntprint folder of the driver store for the program's architecture;
+// there is no medium fallback.
 int CopyFromDriverStore(SetupContext& context, const std::string& name, InstallMessage& message) {
     win::Platform& platform = context.platform;
     win::Files& files = platform.files;
@@ -117,13 +118,13 @@ int CopyFromDriverStore(SetupContext& context, const std::string& name, InstallM
     WindowsDirectory(platform, &windowsDirectory);
     std::string repository = windowsDirectory + "\\System32\\DriverStore\\FileRepository\\";
     win::WIN32_FIND_DATAA data{};
-    win::FindHandle find(files, files.FindFirstFileA((repository + "ntprint*").c_str(), &data));
+    win::FindHandle find(files, files.FindFirstFileA((repository + platform.architecture.driverStorePattern).c_str(), &data));
     if (!find.Valid()) {
         message.Set("Couldn't find system fiels.");
         return 0;
     }
     std::string folder(data.cFileName, strnlen(data.cFileName, sizeof(data.cFileName)));
-    std::string source = repository + folder + "\\I386\\" + name;
+    std::string source = repository + folder + "\\" + platform.architecture.driverStoreFiles + "\\" + name;
     std::string driverDirectory;
     if (!SpoolerDirectory(platform, false, win::MAX_PATH, &driverDirectory)) {
         message.Set(MessageFor(context.messageText, "IDS_ERR_GETDRIVERDIR"));
@@ -162,7 +163,7 @@ int CopyFromMedium(SetupContext& context, const std::string& name, DestinationCo
         message.Set(MessageFor(context.messageText, "IDS_ERR_GETCURDIR"));
         return 0;
     }
-    const GenerationProperties* properties = GetGenerationProperties(generation);
+    const GenerationProperties* properties = GetGenerationProperties(generation, platform.architecture);
     if (properties == nullptr) {
         // No medium directory belongs to an unknown generation.
         message.Set(CopyFailure(context, win::ERROR_INVALID_PARAMETER, name), win::ERROR_INVALID_PARAMETER);
@@ -200,7 +201,7 @@ const char* SystemStoreOfDriverFile(std::string fileName, PlatformGeneration gen
 std::string MediumPathOfDriverFile(win::Platform& platform, std::string fileName,
                                    PlatformGeneration generation) {
     UpperCaseInPlace(fileName);
-    const GenerationProperties* properties = GetGenerationProperties(generation);
+    const GenerationProperties* properties = GetGenerationProperties(generation, platform.architecture);
     char current[256];
     std::string currentDirectory;
     if (properties == nullptr || !DirectoryFrom(platform.files.GetCurrentDirectoryA(sizeof(current), current),

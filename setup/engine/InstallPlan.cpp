@@ -95,7 +95,7 @@ private:
 };
 
 InstallPlan Planner::Plan() {
-    const GenerationProperties* properties = GetGenerationProperties(generation_);
+    const GenerationProperties* properties = GetGenerationProperties(generation_, platform_.architecture);
     Add("install " + record_.modelName + " for " + (properties != nullptr ? properties->radioLabel : "?") +
         " from the medium " + CurrentFolder(platform_));
     if (record_.portKind == kPortKindUsb) PlanUsbSteps();

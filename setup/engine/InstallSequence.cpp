@@ -286,7 +286,7 @@ bool Sequence::CopyProcessorOverInstalledOne(const std::string& processorDirecto
     char current[kDirectorySize] = {};
     win::DWORD length = platform_.files.GetCurrentDirectoryA(kDirectorySize, current);
     if (length == 0 || length >= kDirectorySize) return Fail("IDS_ERR_GETCURDIR");
-    const std::string source = std::string(current) + GetGenerationProperties(record_.generation)->sourceDirectory + file;
+    const std::string source = std::string(current) + GetGenerationProperties(record_.generation, platform_.architecture)->sourceDirectory + file;
     // The name comes from the medium: only a plain name may be joined to the system's directory.
     if (!IsPlainFileName(file) ||
         !platform_.files.CopyFileA(source.c_str(), (processorDirectory + "\\" + file).c_str(), win::FALSE)) {
@@ -295,7 +295,7 @@ bool Sequence::CopyProcessorOverInstalledOne(const std::string& processorDirecto
     }
     RegistryKey key(platform_);
     if (key.Open(win::HKEY_LOCAL_MACHINE,
-                 PrintProcessorKeyPath(kGenerationXP, record_.printer.pPrintProcessor).c_str()))
+                 PrintProcessorKeyPath(platform_.architecture, kGenerationXP, record_.printer.pPrintProcessor).c_str()))
         key.SetDword(kVersionStampValue, processorVersion);
     return true;
 }
@@ -313,7 +313,7 @@ bool Sequence::UpdateOn98(win::DWORD processorVersion) {
         key.SetDword(kVersionStampValue, static_cast<win::DWORD>(pair.usbVersion));
     } else if (record_.updateFlags & kProcessorOlder) {
         key.OpenOrCreate(win::HKEY_LOCAL_MACHINE,
-                         PrintProcessorKeyPath(kGenerationWin98Me, record_.printer.pPrintProcessor).c_str());
+                         PrintProcessorKeyPath(platform_.architecture, kGenerationWin98Me, record_.printer.pPrintProcessor).c_str());
         std::string used = Slot(DriverFileSet::kProcessorDll);
         if (!CopyWithInUseRetry(used, kDestinationProcessorDirectory)) return Fail("IDS_ERR_NEEDRESTART");
         key.SetString("Driver", used.c_str());

@@ -22,8 +22,8 @@ std::string Text(const char* text) { return text != nullptr ? text : ""; }
 // Error codes go into messages the way "%d" prints them.
 std::string Signed(DWORD error) { return std::to_string(static_cast<int32_t>(error)); }
 
-char* SpoolerEnvironment(PlatformGeneration generation) {
-    const GenerationProperties* properties = GetGenerationProperties(generation);
+char* SpoolerEnvironment(const win::Architecture& architecture, PlatformGeneration generation) {
+    const GenerationProperties* properties = GetGenerationProperties(generation, architecture);
     return properties != nullptr ? const_cast<char*>(properties->spoolerEnvironment) : nullptr;
 }
 
@@ -196,9 +196,10 @@ MonitorPort MonitorPortOf(const std::string& portName) {
 
 std::string MonitorKeyPath(const char* monitorName) { return kMonitorsKey + Text(monitorName); }
 
-std::string PrintProcessorKeyPath(PlatformGeneration generation, const char* processorName) {
-    return (generation == kGenerationWin98Me ? k9xPrintProcessorsKey : kNtPrintProcessorsKey) +
-           Text(processorName);
+std::string PrintProcessorKeyPath(const win::Architecture& architecture, PlatformGeneration generation,
+                                  const char* processorName) {
+    return std::string(kEnvironmentsKey) + (generation == kGenerationWin98Me ? "Windows 4.0" : architecture.environment) +
+           "\\Print Processors\\" + Text(processorName);
 }
 
 bool VersionStampIsOlder(RegistryKey& key, DWORD configuredVersion) {
@@ -231,7 +232,7 @@ int InstallPrintProcessor(Platform& platform, const char* processorName, const c
                           PlatformGeneration generation) {
     std::string name = Text(processorName);
     std::string path = Text(fileName);
-    if (platform.spooler.AddPrintProcessorA(nullptr, SpoolerEnvironment(generation), &path[0], &name[0]))
+    if (platform.spooler.AddPrintProcessorA(nullptr, SpoolerEnvironment(platform.architecture, generation), &path[0], &name[0]))
         return 1;
     DWORD error = platform.kernel.GetLastError();
     if (error == ERROR_INVALID_PARAMETER || error == ERROR_ALREADY_EXISTS ||
@@ -366,7 +367,7 @@ bool ProcessorFileMissing(Platform& platform, PlatformGeneration generation, con
     if (file.empty()) return false;
     std::vector<BYTE> buffer(2 * MAX_PATH, 0);
     DWORD needed = 0;
-    if (!platform.spooler.GetPrintProcessorDirectoryA(nullptr, SpoolerEnvironment(generation), 1, buffer.data(),
+    if (!platform.spooler.GetPrintProcessorDirectoryA(nullptr, SpoolerEnvironment(platform.architecture, generation), 1, buffer.data(),
                                                       static_cast<DWORD>(buffer.size()), &needed))
         return false;
     const char* text = reinterpret_cast<const char*>(buffer.data());
@@ -386,7 +387,7 @@ ComponentPlan PlanPrintProcessor(SetupContext& context, PlatformGeneration gener
     plan.olderFlag = kProcessorOlder;
     if (plan.name == kSystemPrintProcessor) return plan;
     RegistryKey key(platform);
-    if (!key.Open(HKEY_LOCAL_MACHINE, PrintProcessorKeyPath(generation, plan.name.c_str()).c_str())) {
+    if (!key.Open(HKEY_LOCAL_MACHINE, PrintProcessorKeyPath(platform.architecture, generation, plan.name.c_str()).c_str())) {
         plan.action = ComponentAction::kAdd;
         return plan;
     }
@@ -422,7 +423,7 @@ int CarryOutPrintProcessorPlan(SetupContext& context, PlatformGeneration generat
         return kProcessorNotAdded;
     }
     RegistryKey key(platform);
-    if (key.Open(HKEY_LOCAL_MACHINE, PrintProcessorKeyPath(generation, plan.name.c_str()).c_str()))
+    if (key.Open(HKEY_LOCAL_MACHINE, PrintProcessorKeyPath(platform.architecture, generation, plan.name.c_str()).c_str()))
         WriteVersionStamp(key, plan.version);
     // Let the spooler settle on the new processor before a printer names it.
     platform.clock.Sleep(kProcessorAddedPause);

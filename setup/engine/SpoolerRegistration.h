@@ -27,18 +27,16 @@ constexpr int kProcessorNotAdded = -14;
 constexpr int kPrinterNameSuffixes = 98;
 
 constexpr char kMonitorsKey[] = "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\";
-constexpr char kNtPrintProcessorsKey[] =
-    "SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\" PLATFORM_NATIVE_ENVIRONMENT "\\Print Processors\\";
-constexpr char k9xPrintProcessorsKey[] =
-    "SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows 4.0\\Print Processors\\";
+constexpr char kEnvironmentsKey[] = "SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\";
 // The VersionStamp: a REG_DWORD under the monitor's or processor's key.
 constexpr char kVersionStampValue[] = "DriverVersion";
 // Windows' own print processor, never installed or compared.
 constexpr char kSystemPrintProcessor[] = "WinPrint";
 
 std::string MonitorKeyPath(const char* monitorName);
-// The "Windows 4.0" key on generation 0, the native environment's key on all others.
-std::string PrintProcessorKeyPath(PlatformGeneration generation, const char* processorName);
+// The "Windows 4.0" key on generation 0, the key of the architecture's environment on all others.
+std::string PrintProcessorKeyPath(const win::Architecture& architecture, PlatformGeneration generation,
+                                  const char* processorName);
 
 // True when the open key's VersionStamp is below the configured version (unsigned), or cannot be read.
 bool VersionStampIsOlder(RegistryKey& key, win::DWORD configuredVersion);

@@ -36,7 +36,8 @@ bool ExtractSystemDriverFiles(win::Platform& platform, DriverStagingState& state
     char buffer[win::MAX_PATH];
     win::UINT length = files.GetWindowsDirectoryA(buffer, sizeof(buffer));
     if (length == 0 || length >= sizeof(buffer)) return false;
-    state.cabinetDirectory = std::string(buffer, length) + "\\Driver Cache\\i386\\";
+    state.cabinetDirectory =
+        std::string(buffer, length) + "\\Driver Cache\\" + platform.architecture.cabinetPlatform + "\\";
 
     win::WIN32_FIND_DATAA data{};
     win::FindHandle find(files, files.FindFirstFileA((state.cabinetDirectory + "*.cab").c_str(), &data));

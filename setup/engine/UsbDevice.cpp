@@ -1,4 +1,4 @@
-// The USB printer's ID through KxUsbInt.dll.
+// The USB printer's ID through the maker's library, KxUsbInt.dll or its x64 build KxUsbInt64.dll.
 #include "setup/engine/UsbDevice.h"
 
 #include <cstring>
@@ -10,7 +10,6 @@ using namespace win;
 
 namespace {
 
-constexpr char kLibraryName[] = "KxUsbInt.dll";
 constexpr int kDeviceIndices = 8;
 constexpr int kBufferSize = 20;
 constexpr int kIdOffset = 12;
@@ -26,7 +25,8 @@ bool IsDevice(void* handle) { return handle != nullptr && handle != reinterpret_
 // The loaded library, freed on every path.
 class UsbLibrary {
 public:
-    explicit UsbLibrary(Library& library) : library_(library), module_(library.LoadLibraryA(kLibraryName)) {}
+    explicit UsbLibrary(Platform& platform)
+        : library_(platform.library), module_(library_.LoadLibraryA(platform.architecture.usbLibrary)) {}
     UsbLibrary(const UsbLibrary&) = delete;
     UsbLibrary& operator=(const UsbLibrary&) = delete;
     ~UsbLibrary() {
@@ -65,9 +65,9 @@ void BuildSetIdCommand(int id, unsigned char* command) {
 }  // namespace
 
 int32_t GetUsbDeviceId(Platform& platform, const LanguageText& messageText, const UsbMessageSink& show) {
-    UsbLibrary library(platform.library);
+    UsbLibrary library(platform);
     if (!library.Loaded()) {
-        show("Can not load KxUsbInt.dll");
+        show(std::string("Can not load ") + platform.architecture.usbLibrary);
         return kUsbNoDevice;
     }
     auto open = library.Find<OpenDeviceXEntry>("OpenDeviceX");
@@ -101,9 +101,9 @@ int32_t GetUsbDeviceId(Platform& platform, const LanguageText& messageText, cons
 
 bool WriteUsbDeviceId(Platform& platform, int id, const UsbMessageSink& show) {
     if (id <= 0 || id > 8) return false;
-    UsbLibrary library(platform.library);
+    UsbLibrary library(platform);
     if (!library.Loaded()) {
-        show("Can not load KxUsbInt.dll");
+        show(std::string("Can not load ") + platform.architecture.usbLibrary);
         return false;
     }
     auto open = library.Find<OpenDeviceXEntry>("OpenDeviceX");

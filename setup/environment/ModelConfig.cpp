@@ -75,8 +75,9 @@ int ToInt(const char* text) { return static_cast<int>(ClampedNumber(text, INT_MI
 int32_t ToLong(const char* text) { return static_cast<int32_t>(ClampedNumber(text, INT32_MIN, INT32_MAX)); }
 
 // The model's section of the generation; empty for a generation outside 0 to 5.
-std::string ModelSection(const char* modelName, PlatformGeneration generation) {
-    const GenerationProperties* properties = GetGenerationProperties(generation);
+std::string ModelSection(const char* modelName, PlatformGeneration generation,
+                         const win::Architecture& architecture) {
+    const GenerationProperties* properties = GetGenerationProperties(generation, architecture);
     // Built to its full length: a section name cut at 200 bytes would be some other model's.
     return properties != nullptr ? std::string(modelName) + properties->sectionSuffix : std::string();
 }
@@ -151,7 +152,7 @@ void ModelConfig::ReadModelKey(const std::string& section, DriverKind kind, cons
 }
 
 char* ModelConfig::Environment(PlatformGeneration generation) {
-    const GenerationProperties* properties = GetGenerationProperties(generation);
+    const GenerationProperties* properties = GetGenerationProperties(generation, platform_.architecture);
     if (properties == nullptr || properties->spoolerEnvironment == nullptr) return nullptr;
     CopyBounded(environment_, sizeof(environment_), properties->spoolerEnvironment);
     return environment_;
@@ -159,11 +160,11 @@ char* ModelConfig::Environment(PlatformGeneration generation) {
 
 void ModelConfig::GetDriverInfo(const char* modelName, PlatformGeneration generation,
                                 win::DRIVER_INFO_3A& record, DriverKind kind) {
-    const GenerationProperties* properties = GetGenerationProperties(generation);
+    const GenerationProperties* properties = GetGenerationProperties(generation, platform_.architecture);
     // An unknown generation has no driver version; the caller's value stays.
     if (properties != nullptr) record.cVersion = properties->driverVersion;
     SelectFile();
-    std::string section = ModelSection(modelName, generation);
+    std::string section = ModelSection(modelName, generation, platform_.architecture);
 
     char* const strings[] = {driverName_,  dataFile_, driverPath_,   helpFile_,    configFile_,
                              dataFileDll_, oemUiDll_, oemUnidrvDll_, oemUnidrvIni_};
@@ -208,7 +209,7 @@ void ModelConfig::GetDriverInfo(const char* modelName, PlatformGeneration genera
 void ModelConfig::GetPrinterInfo(const char* modelName, PlatformGeneration generation,
                                  win::PRINTER_INFO_2A& record, DriverKind kind) {
     SelectFile();
-    std::string section = ModelSection(modelName, generation);
+    std::string section = ModelSection(modelName, generation, platform_.architecture);
     std::memset(printerDriverName_, 0, kModelTextSize);
     std::memset(printProcessor_, 0, kModelTextSize);
     std::memset(attributes_, 0, kModelTextSize);
@@ -227,7 +228,7 @@ void ModelConfig::GetPrinterInfo(const char* modelName, PlatformGeneration gener
 void ModelConfig::GetDriverFiles(const char* modelName, PlatformGeneration generation, DriverFileSet& set,
                                  DriverKind kind) {
     SelectFile();
-    std::string section = ModelSection(modelName, generation);
+    std::string section = ModelSection(modelName, generation, platform_.architecture);
     if (KindPrefix(kind) == nullptr) return;
     const struct {
         const char* key;
@@ -244,7 +245,7 @@ void ModelConfig::GetDriverFiles(const char* modelName, PlatformGeneration gener
 }
 
 void ModelConfig::GetMonitorInfo(PlatformGeneration generation, MonitorPair& pair) {
-    const GenerationProperties* properties = GetGenerationProperties(generation);
+    const GenerationProperties* properties = GetGenerationProperties(generation, platform_.architecture);
     std::string section =
         std::string("COMMON-MONITOR") + (properties != nullptr ? properties->sectionSuffix : "");
     char version[kVersionSize] = {};
@@ -272,7 +273,7 @@ void ModelConfig::GetMonitorInfo(PlatformGeneration generation, MonitorPair& pai
 bool ModelConfig::UsesDdkDependentFiles(const char* modelName, PlatformGeneration generation,
                                         DriverKind kind) {
     SelectFile();
-    std::string section = ModelSection(modelName, generation);
+    std::string section = ModelSection(modelName, generation, platform_.architecture);
     if (KindPrefix(kind) == nullptr) return false;
     char flag[kKindDdkFlagSize] = {};
     ReadModelKey(section, kind, "2KDDKDEV", flag, kKindDdkFlagSize);

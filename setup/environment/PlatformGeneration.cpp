@@ -7,18 +7,31 @@ namespace {
 
 const GenerationProperties kGenerations[kGenerationCount] = {
     {1026, "Windows 98/Me", ".98", "%s.98", "Windows 4.0", "Windows 4.0", 0, "\\win98\\"},
-    {1027, "Windows NT", ".NT", "%s.NT", nullptr, win::kNativeEnvironment, 2, "\\winnt\\"},
-    {1028, "Windows 2000", ".2K", "%s.2K", nullptr, win::kNativeEnvironment, 3, "\\winnt\\"},
-    {1029, "Windows XP", ".XP", "%s.XP", nullptr, win::kNativeEnvironment, 3, "\\winnt\\"},
-    {1075, "Windows Server 2003 ", ".2003", "%s.2003", nullptr, win::kNativeEnvironment, 3, "\\win2003\\"},
-    {1076, "Windows Vista", ".Vista", "%s.Vista", nullptr, win::kNativeEnvironment, 3, "\\Vista\\"},
+    {1027, "Windows NT", ".NT", "%s.NT", nullptr, win::kArchitectureX86.environment, 2, "\\winnt\\"},
+    {1028, "Windows 2000", ".2K", "%s.2K", nullptr, win::kArchitectureX86.environment, 3, "\\winnt\\"},
+    {1029, "Windows XP", ".XP", "%s.XP", nullptr, win::kArchitectureX86.environment, 3, "\\winnt\\"},
+    {1075, "Windows Server 2003 ", ".2003", "%s.2003", nullptr, win::kArchitectureX86.environment, 3, "\\win2003\\"},
+    {1076, "Windows Vista", ".Vista", "%s.Vista", nullptr, win::kArchitectureX86.environment, 3, "\\Vista\\"},
+};
+
+// A 64-bit Windows is XP x64, Server 2003 x64 or Vista and later: every NT generation reads the x64
+// sections and files, and only its radio differs. 98/Me has no 64-bit edition; its row stays as it is.
+constexpr const win::Architecture& kX64 = win::kArchitectureX64;
+const GenerationProperties kGenerationsX64[kGenerationCount] = {
+    kGenerations[0],
+    {1027, "Windows NT", kX64.sectionSuffix, "%s.x64", nullptr, kX64.environment, 3, kX64.mediumDirectory},
+    {1028, "Windows 2000", kX64.sectionSuffix, "%s.x64", nullptr, kX64.environment, 3, kX64.mediumDirectory},
+    {1029, "Windows XP", kX64.sectionSuffix, "%s.x64", nullptr, kX64.environment, 3, kX64.mediumDirectory},
+    {1075, "Windows Server 2003 ", kX64.sectionSuffix, "%s.x64", nullptr, kX64.environment, 3, kX64.mediumDirectory},
+    {1076, "Windows Vista", kX64.sectionSuffix, "%s.x64", nullptr, kX64.environment, 3, kX64.mediumDirectory},
 };
 
 }  // namespace
 
-const GenerationProperties* GetGenerationProperties(PlatformGeneration generation) {
+const GenerationProperties* GetGenerationProperties(PlatformGeneration generation,
+                                                    const win::Architecture& architecture) {
     if (generation < 0 || generation >= kGenerationCount) return nullptr;
-    return &kGenerations[generation];
+    return architecture.sectionSuffix != nullptr ? &kGenerationsX64[generation] : &kGenerations[generation];
 }
 
 PlatformGeneration GenerationFromVersion(const win::OSVERSIONINFOA& version) {

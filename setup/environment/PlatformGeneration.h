@@ -26,8 +26,9 @@ struct GenerationProperties {
     const char* sourceDirectory;     // on the medium, below the current directory
 };
 
-// The properties of a generation, or null for a value outside 0 to 5.
-const GenerationProperties* GetGenerationProperties(PlatformGeneration generation);
+// The properties of a generation for programs of an architecture, or null for a value outside 0 to 5.
+const GenerationProperties* GetGenerationProperties(PlatformGeneration generation,
+                                                    const win::Architecture& architecture);
 
 // The generation of the running system; unrecognised systems give 0.
 PlatformGeneration DetectPlatformGeneration(win::Platform& platform);

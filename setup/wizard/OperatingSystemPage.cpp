@@ -8,7 +8,7 @@
 namespace {
 
 // The radio of each generation, as the generation table names it.
-int RadioOf(PlatformGeneration generation) { return GetGenerationProperties(generation)->radioId; }
+int RadioOf(PlatformGeneration generation) { return GetGenerationProperties(generation, win::kArchitectureX86)->radioId; }
 
 }  // namespace
 

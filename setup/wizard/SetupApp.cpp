@@ -2,7 +2,7 @@
 
 #include "resources/resource.h"
 #include "setup/engine/InstallMessage.h"
-#include "setup/environment/Wow64.h"
+#include "shared/Handover.h"
 #include "setup/wizard/InstallAction.h"
 #include "setup/wizard/WizardFrame.h"
 #include "shared/ProgramInstances.h"
@@ -16,6 +16,10 @@ constexpr char kUninstallCaption[] = "Uninstall";
 }  // namespace
 
 int RunSetup(win::Platform& platform, const std::function<void(WizardFrame&)>& prepare) {
+    // On 64-bit Windows the x64 edition beside this program installs; it starts before this one holds
+    // anything, in the same current directory, and finds the medium as this one would.
+    const bool handOver = MustHandOverToX64(platform);
+    if (handOver && StartX64Twin(platform, "setup").started) return 0;
     // Before anything reads a file relative to the current directory.
     SettleCurrentDirectory(platform, kSetupLanguageFile);
     SetupContext context(platform);
@@ -37,9 +41,9 @@ int RunSetup(win::Platform& platform, const std::function<void(WizardFrame&)>& p
         windows.MessageBoxA(nullptr, text.c_str(), applicationName.c_str(), win::MB_OK);
         return 0;
     }
-    // The medium's drivers, monitors and processor are 32-bit: registered with a 64-bit spooler they could
-    // not load, so a 64-bit Windows is refused before the first page, where nothing has changed yet.
-    if (RunsOn64BitWindows(platform)) {
+    // Without its x64 edition the medium offers only 32-bit drivers, monitors and a processor, which a
+    // 64-bit spooler could not load: refused before the first page, where nothing has changed yet.
+    if (handOver) {
         std::string text = MessageFor(context.messageText, "IDS_NOTSUPPORT64");
         windows.MessageBoxA(nullptr, text.c_str(), applicationName.c_str(), win::MB_OK | win::MB_ICONERROR);
         return 0;

@@ -198,6 +198,7 @@ bool WizardFrame::CheckSystemSupported(int n) {
     int server2003 = ReadModelPortNumber(platform_, printerClass, model, "System2003Supported");
     int vista = ReadModelPortNumber(platform_, printerClass, model, "SystemVistaSupported");
     int nt = ReadModelPortNumber(platform_, printerClass, model, "SystemNTSupported");
+    int x64 = ReadModelPortNumber(platform_, printerClass, model, "SystemX64Supported");
 
     if (reloadBaudRate_) {
         win::DialogSurface* portPage = PageSurface(n);
@@ -208,9 +209,14 @@ bool WizardFrame::CheckSystemSupported(int n) {
 
     const char* refusal = nullptr;
     PlatformGeneration generation = typed_->system.Generation();
-    if (generation == kGenerationNT4 && nt == 0) refusal = "IDS_NOTSUPPORTNT";
-    if (generation == kGenerationServer2003 && server2003 == 0) refusal = "IDS_NOTSUPPORT2003";
-    if (generation == kGenerationVista && vista == 0) refusal = "IDS_NOTSUPPORTVISTA";
+    if (platform_.architecture.sectionSuffix != nullptr) {
+        // The x64 edition installs one set of x64 drivers on every 64-bit Windows.
+        if (generation != kGenerationWin98Me && x64 == 0) refusal = "IDS_NOTSUPPORTX64";
+    } else {
+        if (generation == kGenerationNT4 && nt == 0) refusal = "IDS_NOTSUPPORTNT";
+        if (generation == kGenerationServer2003 && server2003 == 0) refusal = "IDS_NOTSUPPORT2003";
+        if (generation == kGenerationVista && vista == 0) refusal = "IDS_NOTSUPPORTVISTA";
+    }
     if (refusal == nullptr) return true;
     ShowMessage(context_.messageText.Get(refusal));
     // The wizard stays on the operating-system page.

@@ -58,29 +58,42 @@ TEST(GenerationProperties, HoldTheTableOfEveryGeneration) {
         win::DWORD version;
         const char* source;
     };
-    const Row rows[] = {
+    const Row x86[] = {
         {1026, ".98", "%s.98", "Windows 4.0", "Windows 4.0", 0, "\\win98\\"},
-        {1027, ".NT", "%s.NT", nullptr, PLATFORM_NATIVE_ENVIRONMENT, 2, "\\winnt\\"},
-        {1028, ".2K", "%s.2K", nullptr, PLATFORM_NATIVE_ENVIRONMENT, 3, "\\winnt\\"},
-        {1029, ".XP", "%s.XP", nullptr, PLATFORM_NATIVE_ENVIRONMENT, 3, "\\winnt\\"},
-        {1075, ".2003", "%s.2003", nullptr, PLATFORM_NATIVE_ENVIRONMENT, 3, "\\win2003\\"},
-        {1076, ".Vista", "%s.Vista", nullptr, PLATFORM_NATIVE_ENVIRONMENT, 3, "\\Vista\\"},
+        {1027, ".NT", "%s.NT", nullptr, "Windows NT x86", 2, "\\winnt\\"},
+        {1028, ".2K", "%s.2K", nullptr, "Windows NT x86", 3, "\\winnt\\"},
+        {1029, ".XP", "%s.XP", nullptr, "Windows NT x86", 3, "\\winnt\\"},
+        {1075, ".2003", "%s.2003", nullptr, "Windows NT x86", 3, "\\win2003\\"},
+        {1076, ".Vista", "%s.Vista", nullptr, "Windows NT x86", 3, "\\Vista\\"},
     };
-    for (int g = 0; g < kGenerationCount; ++g) {
-        const GenerationProperties* p = GetGenerationProperties(g);
-        ASSERT_NE(nullptr, p);
-        EXPECT_EQ(rows[g].radio, p->radioId) << g;
-        EXPECT_STREQ(rows[g].suffix, p->sectionSuffix) << g;
-        EXPECT_STREQ(rows[g].format, p->sectionFormat) << g;
-        if (rows[g].spooler == nullptr) EXPECT_EQ(nullptr, p->spoolerEnvironment) << g;
-        else EXPECT_STREQ(rows[g].spooler, p->spoolerEnvironment) << g;
-        EXPECT_STREQ(rows[g].registry, p->registryEnvironment) << g;
-        EXPECT_EQ(rows[g].version, p->driverVersion) << g;
-        EXPECT_STREQ(rows[g].source, p->sourceDirectory) << g;
+    // The x64 edition: one set of sections and one medium folder for every NT generation, version 3
+    // drivers only; 98/Me, which has no 64-bit edition, stays as it is.
+    const Row x64[] = {
+        x86[0],
+        {1027, ".x64", "%s.x64", nullptr, "Windows x64", 3, "\\x64\\"},
+        {1028, ".x64", "%s.x64", nullptr, "Windows x64", 3, "\\x64\\"},
+        {1029, ".x64", "%s.x64", nullptr, "Windows x64", 3, "\\x64\\"},
+        {1075, ".x64", "%s.x64", nullptr, "Windows x64", 3, "\\x64\\"},
+        {1076, ".x64", "%s.x64", nullptr, "Windows x64", 3, "\\x64\\"},
+    };
+    for (const auto& [architecture, rows] : {std::pair{&win::kArchitectureX86, x86}, std::pair{&win::kArchitectureX64, x64}}) {
+        for (int g = 0; g < kGenerationCount; ++g) {
+            const GenerationProperties* p = GetGenerationProperties(g, *architecture);
+            ASSERT_NE(nullptr, p);
+            SCOPED_TRACE(std::string(architecture->name) + " generation " + std::to_string(g));
+            EXPECT_EQ(rows[g].radio, p->radioId);
+            EXPECT_STREQ(rows[g].suffix, p->sectionSuffix);
+            EXPECT_STREQ(rows[g].format, p->sectionFormat);
+            if (rows[g].spooler == nullptr) EXPECT_EQ(nullptr, p->spoolerEnvironment);
+            else EXPECT_STREQ(rows[g].spooler, p->spoolerEnvironment);
+            EXPECT_STREQ(rows[g].registry, p->registryEnvironment);
+            EXPECT_EQ(rows[g].version, p->driverVersion);
+            EXPECT_STREQ(rows[g].source, p->sourceDirectory);
+        }
+        EXPECT_EQ(nullptr, GetGenerationProperties(-1, *architecture));
+        EXPECT_EQ(nullptr, GetGenerationProperties(6, *architecture));
     }
-    EXPECT_STREQ("Windows Server 2003 ", GetGenerationProperties(kGenerationServer2003)->radioLabel);
-    EXPECT_EQ(nullptr, GetGenerationProperties(-1));
-    EXPECT_EQ(nullptr, GetGenerationProperties(6));
+    EXPECT_STREQ("Windows Server 2003 ", GetGenerationProperties(kGenerationServer2003, win::kArchitectureX86)->radioLabel);
 }
 
 }  // namespace

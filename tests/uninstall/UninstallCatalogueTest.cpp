@@ -174,11 +174,15 @@ TEST_F(UninstallCatalogueTest, DllSectionsTakeTheGenerationSuffixAndNameNoFileFo
               Catalogue(-1).MonitorDllName("VORL COM Monitor"));
     EXPECT_EQ("VLCOM98.DLL", Catalogue(0).MonitorDllName("VORL COM Monitor"));
 
-    EXPECT_STREQ(".98", UninstallSectionSuffix(0));
-    EXPECT_STREQ(".NT", UninstallSectionSuffix(1));
-    EXPECT_STREQ(".2K", UninstallSectionSuffix(2));
-    EXPECT_STREQ(".2003", UninstallSectionSuffix(4));
-    EXPECT_STREQ(".Vista", UninstallSectionSuffix(6));
+    const win::Architecture& x86 = win::kArchitectureX86;
+    EXPECT_STREQ(".98", UninstallSectionSuffix(0, x86));
+    EXPECT_STREQ(".NT", UninstallSectionSuffix(1, x86));
+    EXPECT_STREQ(".2K", UninstallSectionSuffix(2, x86));
+    EXPECT_STREQ(".2003", UninstallSectionSuffix(4, x86));
+    EXPECT_STREQ(".Vista", UninstallSectionSuffix(6, x86));
+    // The x64 edition reads its own sections on every NT system, unknown ones too.
+    for (int generation : {1, 3, 4, 5, -1}) EXPECT_STREQ(".x64", UninstallSectionSuffix(generation, win::kArchitectureX64));
+    EXPECT_STREQ(".98", UninstallSectionSuffix(0, win::kArchitectureX64));
 }
 
 }  // namespace

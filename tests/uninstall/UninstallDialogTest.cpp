@@ -228,7 +228,8 @@ TEST_F(UninstallTest, NoCatalogueOrNothingToRemoveClosesAtStartButAMissingWinspo
     EXPECT_EQ(std::vector<std::string>{Text("Message", "IDS_ERR_NOPRINTER")}, MessageTexts());
 
     AddComponents();
-    sim_.windows().InjectFault("LoadLibraryA", 126);
+    // The first load is kernel32's, for the 64-bit Windows check at the start.
+    sim_.windows().InjectFault("LoadLibraryA", 126, 2);
     Run([this](SimDialog& dialog) {
         EXPECT_EQ(Text("Message", "IDS_ERR_NOPRINTER"), sim_.ui().MessageBoxes()[0].text);
         ASSERT_EQ(2u, sim_.ui().MessageBoxes().size());

@@ -40,7 +40,7 @@ TEST(OperatingSystemPage, HoldsTheRunningGenerationAndEnablesOnlyItsRadio) {
 
         EXPECT_EQ(c.generation, page.Generation());
         EXPECT_EQ(c.checked, d.CheckedRadioOfGroup(IDC_OS_WIN98));
-        const int enabled = GetGenerationProperties(c.generation)->radioId;
+        const int enabled = GetGenerationProperties(c.generation, win::kArchitectureX86)->radioId;
         for (int radio : {IDC_OS_WIN98, IDC_OS_NT, IDC_OS_2000, IDC_OS_XP, IDC_OS_2003, IDC_OS_VISTA})
             EXPECT_EQ(radio == enabled, d.IsDlgItemEnabled(radio) != 0) << radio;
         // Only a platform that is neither 9x nor NT is refused; only Vista itself (6.0) is recorded.

@@ -132,7 +132,7 @@ bool IsSystemDriverFile(const std::string& name) {
 }
 
 std::string SourceFolder(PlatformGeneration generation) {
-    std::string directory = GetGenerationProperties(generation)->sourceDirectory;
+    std::string directory = GetGenerationProperties(generation, win::kArchitectureX86)->sourceDirectory;
     return directory.substr(1, directory.size() - 2);
 }
 
@@ -381,7 +381,7 @@ void Checker::CheckSetupSections(const IniFile& setupIni) {
         for (PlatformGeneration g = 0; g < kGenerationCount; ++g) {
             monitor = monitor || win::sim::ProfileNamesEqual(section.name,
                                                              std::string("COMMON-MONITOR") +
-                                                                 GetGenerationProperties(g)->sectionSuffix);
+                                                                 GetGenerationProperties(g, win::kArchitectureX86)->sectionSuffix);
         }
         if (monitor) {
             CheckKeys(setupIni, section, kMonitorKeys, nullptr);
@@ -391,7 +391,7 @@ void Checker::CheckSetupSections(const IniFile& setupIni) {
         }
     }
     for (PlatformGeneration g = 0; g < kGenerationCount; ++g) {
-        std::string name = std::string("COMMON-MONITOR") + GetGenerationProperties(g)->sectionSuffix;
+        std::string name = std::string("COMMON-MONITOR") + GetGenerationProperties(g, win::kArchitectureX86)->sectionSuffix;
         if (!setupIni.FindSection(name)) {
             Add(FindingKind::kMissingSection, kDeviceList, name, "",
                 "the port monitors of this generation are missing");
@@ -442,7 +442,7 @@ void Checker::CheckClassFile(PrinterClass printerClass) {
         if (ToInt(ini.Value(port, "System2003Supported")) != 0) generations.insert(kGenerationServer2003);
         if (ToInt(ini.Value(port, "SystemVistaSupported")) != 0) generations.insert(kGenerationVista);
         for (PlatformGeneration g : generations) {
-            std::string section = model->name + GetGenerationProperties(g)->sectionSuffix;
+            std::string section = model->name + GetGenerationProperties(g, win::kArchitectureX86)->sectionSuffix;
             if (!ini.FindSection(section)) {
                 Add(FindingKind::kMissingSection, ini.Path(), section, "",
                     g == kGenerationNT4 || g >= kGenerationServer2003
@@ -468,7 +468,7 @@ void Checker::CheckClassFile(PrinterClass printerClass) {
         }
         PlatformGeneration generation = -1;
         for (PlatformGeneration g = 0; g < kGenerationCount; ++g) {
-            if (win::sim::ProfileNamesEqual(suffix, GetGenerationProperties(g)->sectionSuffix))
+            if (win::sim::ProfileNamesEqual(suffix, GetGenerationProperties(g, win::kArchitectureX86)->sectionSuffix))
                 generation = g;
         }
         if (generation < 0) {
@@ -642,7 +642,7 @@ void Checker::CheckFixedDriverFiles(ModelConfig& config) {
                                          ? " when Windows' own store has none"
                                          : "";
             Add(FindingKind::kMissingFile, SourceFolder(g) + "\\" + file.name, "", "",
-                std::string("is missing: on ") + GetGenerationProperties(g)->radioLabel +
+                std::string("is missing: on ") + GetGenerationProperties(g, win::kArchitectureX86)->radioLabel +
                     " setup copies it by this name for " + names + when);
         }
     }
@@ -673,7 +673,7 @@ void Checker::CheckDriverFiles() {
         if (promised == promised_.end()) continue;
         config.SetPrinterClass(model.printerClass);
         for (PlatformGeneration g : promised->second) {
-            std::string section = model.name + GetGenerationProperties(g)->sectionSuffix;
+            std::string section = model.name + GetGenerationProperties(g, win::kArchitectureX86)->sectionSuffix;
             for (DriverKind kind = kDriverKindStd; kind <= kDriverKindGdi; ++kind) {
                 DriverFileSet set{};
                 config.GetDriverFiles(model.name.c_str(), g, set, kind);
@@ -688,7 +688,7 @@ void Checker::CheckDriverFiles() {
     for (PlatformGeneration g = 0; g < kGenerationCount; ++g) {
         MonitorPair pair{};
         config.GetMonitorInfo(g, pair);
-        std::string section = std::string("COMMON-MONITOR") + GetGenerationProperties(g)->sectionSuffix;
+        std::string section = std::string("COMMON-MONITOR") + GetGenerationProperties(g, win::kArchitectureX86)->sectionSuffix;
         CheckPresent(kDeviceList, section, "COMMONitorPDLLName", pair.comMonitor.pDLLName, g);
         CheckPresent(kDeviceList, section, "COMMONitorPUIDLLName", pair.comUiDllName, g);
         CheckPresent(kDeviceList, section, "USBMONitorPDLLName", pair.usbMonitor.pDLLName, g);

@@ -1,5 +1,5 @@
 // The 64-bit Windows check.
-#include "setup/environment/Wow64.h"
+#include "shared/Wow64.h"
 
 #include "platform/Library.h"
 
