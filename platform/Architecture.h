@@ -18,14 +18,15 @@ struct Architecture {
     // 2000 to Server 2003: the platform folder below "Driver Cache".
     const char* cabinetPlatform;
     const char* usbLibrary;          // the maker's USB access library, beside the programs
+    const char* usbDriverKit;        // the USB bulk driver and its installer, below the medium
     const char* programSuffix;       // the programs' names: setup.exe, setup64.exe
 };
 
 inline constexpr Architecture kArchitectureX86{"x86",        "Windows NT x86", "w32x86", nullptr, nullptr,
-                                               "ntprint*",   "I386",           "i386",   "KxUsbInt.dll", ""};
+                                               "ntprint*",   "I386",           "i386",   "KxUsbInt.dll", "USBDrv", ""};
 inline constexpr Architecture kArchitectureX64{"x64",        "Windows x64",    "x64",    ".x64",  "\\x64\\",
                                                "ntprint.inf_amd64_*", "Amd64", "amd64",  "KxUsbInt64.dll",
-                                               "64"};
+                                               "USBDrv\\x64", "64"};
 
 // The architecture this program is built for.
 #if defined(_WIN64)

@@ -27,7 +27,11 @@ const char kRemovalUsage[] =
 
 namespace {
 
-constexpr char kUsbInstaller[] = "\\USBDrv\\Install.exe";
+// The USB driver kit's installer of the program's architecture, below the medium: "\USBDrv\Install.exe".
+std::string UsbInstaller(Platform& platform) {
+    return std::string("\\") + platform.architecture.usbDriverKit + "\\Install.exe";
+}
+
 
 std::string UninstallMediumLacks(Platform& platform, const std::string& folder) {
     if (!HasMediumFile(platform, folder, kUninstallLanguageFile)) return "language\\uninstall.ini";
@@ -162,7 +166,7 @@ std::vector<std::string> RemovalPlan(Platform& platform, const UninstallCatalogu
             plan.push_back(line);
         }
     }
-    if (usbDriver) plan.push_back("remove the USB device driver with " + medium + kUsbInstaller + " 22");
+    if (usbDriver) plan.push_back("remove the USB device driver with " + medium + UsbInstaller(platform) + " 22");
     return plan;
 }
 
@@ -262,8 +266,8 @@ int RemoveFromCommandLine(Platform& platform, const std::vector<std::string>& ar
             "the USB device driver is not removed on this Windows (98, Me, NT 4.0): nothing was changed");
         return finish(kExitRefused);
     }
-    if (choice.usbDriver && !HasMediumFile(platform, medium, kUsbInstaller)) {
-        session.Line("the medium has no " + std::string(kUsbInstaller + 1) + ": nothing was changed");
+    if (choice.usbDriver && !HasMediumFile(platform, medium, UsbInstaller(platform).c_str())) {
+        session.Line("the medium has no " + UsbInstaller(platform).substr(1) + ": nothing was changed");
         return finish(kExitFailed);
     }
 

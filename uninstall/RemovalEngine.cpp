@@ -318,7 +318,7 @@ void RemovalEngine::RemoveUsbDriver(RemovalView& view) {
     DWORD length = platform_.files.GetCurrentDirectoryA(kDirectorySize, &directory[0]);
     directory.resize(length < kDirectorySize ? length : 0);
     // Whether the installer started is not examined: its window is what the run waits for.
-    platform_.windows.ShellExecuteA(nullptr, "open", (directory + "\\USBDrv\\Install.exe").c_str(), "22", nullptr,
+    platform_.windows.ShellExecuteA(nullptr, "open", (directory + "\\" + platform_.architecture.usbDriverKit + "\\Install.exe").c_str(), "22", nullptr,
                                     SW_SHOWNORMAL);
     Pause(kAfterRestartPause);
     while (platform_.windows.FindWindowA(nullptr, kUsbInstallerCaption) != nullptr) Pause(kInstallerLookPause);

@@ -99,7 +99,8 @@ int InstallParsed(SetupContext& context, InstallRecord& record, const CommandLin
     }
     if (record.portKind == kPortKindUsb && UsbDriverInstallNeeded(context.platform)) {
         RunUsbDriverInstaller(context.platform, LanguageText(context.platform, "Setup").Get("CaptionName"));
-        if (steps != nullptr) steps->Step("ran the USB driver installer USBDrv\\Install.exe", 0);
+        if (steps != nullptr) steps->Step(std::string("ran the USB driver installer ") + context.platform.architecture.usbDriverKit +
+                                     "\\Install.exe", 0);
     }
     FillModelRecords(record);
     if (record.portKind == kPortKindUsb) {

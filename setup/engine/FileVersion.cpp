@@ -54,7 +54,7 @@ int CompareUsbDriverVersion(win::Platform& platform) {
     win::DWORD length = platform.files.GetModuleFileNameA(nullptr, module, sizeof(module));
     std::string programDirectory(module, length < sizeof(module) ? length : 0);
     programDirectory.erase(programDirectory.find_last_of('\\') + 1);
-    std::string shipped = programDirectory + "USBDRV\\bulkusb.sys";
+    std::string shipped = programDirectory + platform.architecture.usbDriverKit + "\\bulkusb.sys";
 
     char windows[200];
     win::UINT windowsLength = platform.files.GetWindowsDirectoryA(windows, sizeof(windows));

@@ -108,8 +108,8 @@ InstallPlan Planner::Plan() {
 
 void Planner::PlanUsbSteps() {
     if (UsbDriverInstallNeeded(platform_))
-        Add("run the USB driver installer " + CurrentFolder(platform_) +
-            "\\USBDrv\\Install.exe first: Windows' USB driver is missing or older than the medium's");
+        Add("run the USB driver installer " + CurrentFolder(platform_) + "\\" + platform_.architecture.usbDriverKit +
+            "\\Install.exe first: Windows' USB driver is missing or older than the medium's");
     Add("read the connected USB printer's ID and match it to " + record_.portName +
         (changeId_ ? ", changing the ID where it differs (--change-id yes)"
                    : "; where it differs the installation stops with the question (--change-id no)"));

@@ -36,10 +36,11 @@ bool UsbDriverInstallNeeded(win::Platform& platform) {
 
 void RunUsbDriverInstaller(win::Platform& platform, const std::string& installerCaption) {
     std::string folder = ProgramFolder(platform);
-    for (const char* file : {"USBDrv\\bulkusb.sys", "USBDrv\\BULKUSB.INF"})
-        platform.files.SetFileAttributesA((folder + file).c_str(), win::FILE_ATTRIBUTE_ARCHIVE);
+    const std::string kit = platform.architecture.usbDriverKit;
+    for (const char* file : {"\\bulkusb.sys", "\\BULKUSB.INF"})
+        platform.files.SetFileAttributesA((folder + kit + file).c_str(), win::FILE_ATTRIBUTE_ARCHIVE);
 
-    std::string installer = CurrentFolder(platform) + "\\USBDrv\\Install.exe";
+    std::string installer = CurrentFolder(platform) + "\\" + kit + "\\Install.exe";
     platform.windows.ShellExecuteA(nullptr, "open", installer.c_str(), "2", nullptr, win::SW_SHOWNORMAL);
     // The waits answer what the installer's windows send to ours (taking the activation and giving it
     // back): a thread that only sleeps holds that up, and under Wine the question that follows then opens
