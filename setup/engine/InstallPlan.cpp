@@ -96,8 +96,9 @@ private:
 
 InstallPlan Planner::Plan() {
     const GenerationProperties* properties = GetGenerationProperties(generation_, platform_.architecture);
+    const bool x64 = platform_.architecture.sectionSuffix != nullptr && generation_ != kGenerationWin98Me;
     Add("install " + record_.modelName + " for " + (properties != nullptr ? properties->radioLabel : "?") +
-        " from the medium " + CurrentFolder(platform_));
+        (x64 ? " (x64)" : "") + " from the medium " + CurrentFolder(platform_));
     if (record_.portKind == kPortKindUsb) PlanUsbSteps();
     PlanProcessor(PlanMonitor());
     PlanFiles();
@@ -220,7 +221,7 @@ void Planner::PlanDriverAndPrinter() {
          file += std::strlen(file) + 1)
         files += std::string(", ") + file;
     Add("add printer driver " + Text(driver.pName) + " (" +
-        (driver.pEnvironment != nullptr ? driver.pEnvironment : win::kNativeEnvironment) + ", version " +
+        (driver.pEnvironment != nullptr ? driver.pEnvironment : platform_.architecture.environment) + ", version " +
         std::to_string(driver.cVersion) + "): " + files);
 
     const std::string port = Text(record_.printer.pPortName);

@@ -2,9 +2,32 @@
 // whatever setup's window is called.
 #include "shared/ProgramInstances.h"
 #include "tests/support/BroughtForward.h"
+#include "tests/support/MachineSnapshot.h"
+#include "tests/support/Wow64.h"
 #include "tests/uninstall/UninstallFixture.h"
 
 namespace {
+
+TEST_F(UninstallTest, On64BitWindowsTheX64EditionRemovesAndWithoutItTheStartIsRefused) {
+    AddComponents();
+    MakeWindows64Bit(sim_.library());
+    std::string before = MachineSnapshot(sim_);
+    EXPECT_EQ(0, Run());
+    EXPECT_TRUE(sim_.ui().ModalDialogs().empty());
+    ASSERT_EQ(1u, sim_.ui().MessageBoxes().size());
+    EXPECT_EQ(Text("Message", "IDS_NOTSUPPORT64"), sim_.ui().MessageBoxes()[0].text);
+    EXPECT_FALSE(Text("Message", "IDS_NOTSUPPORT64").empty());
+    EXPECT_EQ(before, MachineSnapshot(sim_));
+
+    sim_.windows().WriteFile("C:\\MEDIUM\\uninstall64.exe", "MZ");
+    sim_.windows().moduleFileName = "C:\\MEDIUM\\uninstall.exe";
+    sim_.windows().commandLine = "\"C:\\MEDIUM\\uninstall.exe\"";
+    EXPECT_EQ(0, Run());
+    ASSERT_EQ(1u, sim_.windows().startedPrograms.size());
+    EXPECT_EQ("C:\\MEDIUM\\uninstall64.exe", sim_.windows().startedPrograms[0].application);
+    EXPECT_EQ(1u, sim_.ui().MessageBoxes().size());
+    EXPECT_FALSE(sim_.ui().MutexExists(kUninstallRunningMutex));
+}
 
 TEST_F(UninstallTest, ASecondStartBringsTheFirstForwardByTheTitleItHas) {
     AddComponents();

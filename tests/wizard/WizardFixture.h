@@ -22,6 +22,9 @@ using win::sim::SimDialog;
 
 class WizardTest : public ::testing::Test {
 protected:
+    // The PE32 edition's machine, or the x64 edition's for its own tests.
+    explicit WizardTest(const win::Architecture& architecture = win::kArchitectureX86)
+        : sim_(architecture), usb_(sim_.library(), architecture) {}
     void SetUp() override {
         fs::copy(fs::path(SOURCE_DIR) / "medium", sim_.windows().HostPath("C:\\MEDIUM"),
                  fs::copy_options::recursive | fs::copy_options::overwrite_existing);
@@ -79,7 +82,7 @@ protected:
     win::sim::SimPlatform sim_;
     DialogScripts scripts_{sim_.ui()};
     // The medium's USB library, with no printer connected unless a test connects one.
-    win::sim::SimUsbDevices usb_{sim_.library()};
+    win::sim::SimUsbDevices usb_;
     SimDialog* frameDialog_ = nullptr;
     WizardFrame* frame_ = nullptr;
 };

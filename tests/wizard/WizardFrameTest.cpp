@@ -159,6 +159,43 @@ INSTANTIATE_TEST_SUITE_P(
                       Refusal{win::VER_PLATFORM_WIN32_NT, 5, 2, "IDS_NOTSUPPORT2003"},
                       Refusal{win::VER_PLATFORM_WIN32_NT, 6, 0, "IDS_NOTSUPPORTVISTA"}));
 
+// The x64 edition on every 64-bit Windows: only SystemX64Supported counts, the 32-bit flags never do.
+class X64WizardTest : public WizardTest {
+protected:
+    X64WizardTest() : WizardTest(win::kArchitectureX64) {}
+};
+
+TEST_F(X64WizardTest, AModelWithoutX64DriversIsRefusedOnTheOperatingSystemPage) {
+    sim_.windows().WriteFile("C:\\MEDIUM\\DRVCONFIG\\setup_Ticket.ini",
+                             "[ZMX-T300.PORT]\r\nSystemNTSupported=1\r\nSystem2003Supported=1\r\n"
+                             "SystemVistaSupported=1\r\nSystemX64Supported=0\r\n"
+                             "[ZMX-T310.PORT]\r\nSystemX64Supported=1\r\n");
+    for (win::DWORD major : {5u, 6u, 10u}) {
+        SCOPED_TRACE(major);
+        sim_.windows().SetVersion(win::VER_PLATFORM_WIN32_NT, major, major == 5 ? 2 : 1);
+        for (int model : {0, 1}) {
+            size_t boxes = sim_.ui().MessageBoxes().size();
+            Run([&](SimDialog&) {
+                ToModelChoice(IDC_TICKET, IDC_TICKET_MODELS, model);
+                Next();
+                Next();
+                Next();
+                if (model == 1) {
+                    // ZMX-T310 names no 32-bit generation at all, and goes on.
+                    EXPECT_EQ(kPortPageIndex, VisiblePage());
+                    EXPECT_EQ(boxes, sim_.ui().MessageBoxes().size());
+                } else {
+                    EXPECT_EQ(kOperatingSystemPageIndex, VisiblePage());
+                    ASSERT_EQ(boxes + 1, sim_.ui().MessageBoxes().size());
+                    EXPECT_EQ(Text("Message", "IDS_NOTSUPPORTX64"), sim_.ui().MessageBoxes().back().text);
+                }
+                frameDialog_->Click(win::IDCANCEL);
+            });
+        }
+    }
+    EXPECT_FALSE(Text("Message", "IDS_NOTSUPPORTX64").empty());
+}
+
 TEST_F(WizardTest, NtFourIsRefusedForAModelWithoutIt) {
     sim_.windows().SetVersion(win::VER_PLATFORM_WIN32_NT, 4, 0);
     sim_.windows().WriteFile("C:\\MEDIUM\\DRVCONFIG\\setup_Ticket.ini",
@@ -268,7 +305,28 @@ TEST_F(WizardTest, ARunningUninstallerStopsSetupWhateverItsCaption) {
     EXPECT_TRUE(other.ui().ModalDialogs().empty());
 }
 
-TEST_F(WizardTest, A64BitWindowsIsRefusedBeforeTheFirstPage) {
+TEST_F(WizardTest, On64BitWindowsTheX64EditionBesideItStartsAndThisOneHoldsNothing) {
+    MakeWindows64Bit(sim_.library());
+    sim_.windows().MakeDirectory("C:\\Users\\till");
+    sim_.windows().currentDirectory = "C:\\Users\\till";
+    sim_.windows().WriteFile("C:\\MEDIUM\\setup64.exe", "MZ");
+    std::string before = MachineSnapshot(sim_);
+    EXPECT_EQ(0, RunSetup(sim_.platform()));
+    ASSERT_EQ(1u, sim_.windows().startedPrograms.size());
+    const auto& twin = sim_.windows().startedPrograms[0];
+    EXPECT_EQ("C:\\MEDIUM\\setup64.exe", twin.application);
+    EXPECT_EQ("\"C:\\MEDIUM\\setup64.exe\"", twin.commandLine);
+    // Started where this one was; it settles on the medium itself.
+    EXPECT_EQ("C:\\Users\\till", twin.currentDirectory);
+    EXPECT_FALSE(twin.waitedFor);
+    EXPECT_TRUE(sim_.ui().ModalDialogs().empty());
+    EXPECT_TRUE(sim_.ui().MessageBoxes().empty());
+    EXPECT_FALSE(sim_.ui().MutexExists(kSetupRunningMutex));
+    EXPECT_FALSE(sim_.ui().MutexExists("setup"));
+    EXPECT_EQ(before, MachineSnapshot(sim_));
+}
+
+TEST_F(WizardTest, A64BitWindowsWithoutTheX64EditionIsRefusedBeforeTheFirstPage) {
     MakeWindows64Bit(sim_.library());
     std::string before = MachineSnapshot(sim_);
     Run();
