@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Sets up a fresh Debian machine, builds everything, assembles the sample medium and runs the main
 # job on it under Wine and a virtual display: the wizard installs a receipt printer, then the spooler's
-# printers are listed.
+# printers are listed. In the 32-bit flavour the PE32 setup.exe installs in a 32-bit prefix; in the 64-bit
+# one (WINE_FLAVOUR=64, and every machine that cannot run 32-bit programs) setup64.exe of the full medium,
+# the x64 edition, installs in a 64-bit prefix.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -21,14 +23,17 @@ trap 'wineserver -k 2>/dev/null; rm -rf "$(dirname "$WINEPREFIX")"' EXIT
 cd "build/$WINE_PRESET/medium"
 echo "The sample medium: $(pwd)"
 run() { ../../../tests/wine/wine-run.sh "$@"; }
-run setup-probe.exe
+# The edition of the prefix's Windows: the PE32 programs, or the x64 ones beside them.
+X=
+[ "$WINE_PRESET" = windows ] || X=64
+run setup-probe$X.exe
 echo
-echo "Installing the receipt printer ZMX-M530 on KXCOM1: as the default printer with the wizard, driven like"
+echo "Installing the receipt printer ZMX-M530 on KXCOM1: as the default printer with setup$X.exe, driven like"
 echo "a person at the till on a virtual display (screenshots of each step in build/$WINE_PRESET/main-job):"
 cd ../../..
 # The wizard's own result counts: a session that failed ends the job with its exit code after its lines.
 set +e
-bash scripts/screenshots.sh --tour tests/wine/gui/tours/setup-install.gui --out "build/$WINE_PRESET/main-job" setup.exe \
+bash scripts/screenshots.sh --tour tests/wine/gui/tours/setup-install.gui --out "build/$WINE_PRESET/main-job" setup$X.exe \
     >"build/$WINE_PRESET/main-job.log" 2>&1
 wizard=$?
 set -e
@@ -46,7 +51,7 @@ echo
 entry=$(awk '/^HKEY.*\\Printers\\ZMX-M530\(S\)$/ { on = 1; next } /^HKEY/ { on = 0 } on' <<<"$printers")
 if [ $wizard -eq 0 ] && grep -q '^    Port    REG_SZ    KXCOM1:$' <<<"$entry" &&
     grep -q '^    Printer Driver    REG_SZ    VORL ZMX-M530$' <<<"$entry"; then
-    echo "main job: ZMX-M530(S) installed on KXCOM1: by the wizard"
+    echo "main job: ZMX-M530(S) installed on KXCOM1: by the wizard (setup$X.exe)"
 else
     echo "main job FAILED: the wizard's session exited $wizard; the printer ZMX-M530(S) on KXCOM1: is $( [ -n "$entry" ] && echo 'there but not as expected' || echo missing)" >&2
     echo "the wizard's session: build/$WINE_PRESET/main-job.log" >&2

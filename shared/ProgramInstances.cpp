@@ -58,6 +58,11 @@ std::string ApplicationName(win::Platform& platform) {
     std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     size_t dot = name.find_last_of('.');
     if (dot != std::string::npos) name.erase(dot);
+    // The x64 edition is the same program to the person at the till: its boxes say "setup", not "setup64",
+    // and it is one instance with the PE32 one.
+    const std::string suffix = platform.architecture.programSuffix;
+    if (!suffix.empty() && name.size() > suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0)
+        name.erase(name.size() - suffix.size());
     return name;
 }
 

@@ -32,7 +32,8 @@ void BringRunningInstanceForward(win::Platform& platform, const std::string& cap
 // Whether another process holds the named mutex.
 bool IsMutexHeld(win::Platform& platform, const char* name);
 
-// The program file's base name without its extension ("setup" for ...\setup.exe).
+// The program file's base name without its extension ("setup" for ...\setup.exe), and without the x64
+// edition's suffix in that edition ("setup" for ...\setup64.exe).
 std::string ApplicationName(win::Platform& platform);
 
 // The program's own path and the current directory, whatever their length; "" when Windows gives none.

@@ -11,10 +11,12 @@ set_tests_properties(install-printer PROPERTIES DEPENDS "contract_tests;stand-in
 add_test(NAME uninstall-printer COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/uninstall-printer.sh ${MEDIUM_DIR})
 set_tests_properties(uninstall-printer PROPERTIES RUN_SERIAL TRUE TIMEOUT 600 DEPENDS install-printer)
 
-# The 32-bit product in a 64-bit Windows refuses and changes nothing. Only the 32-bit build has a program
-# that Windows runs under WOW64; the script skips where Wine cannot start a 32-bit program at all.
-if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-    add_test(NAME wow64-refusal COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/wow64-refusal.sh ${MEDIUM_DIR})
-    # It boots a prefix of its own, which takes both cores for a while: alone.
-    set_tests_properties(wow64-refusal PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77 RUN_SERIAL TRUE)
+# The PE32 programs of the full medium in the 64-bit prefix hand over to the x64 edition, and refuse where
+# it is missing. A 64-bit build's prefix runs them only where Wine's 32-bit loader runs too: the test
+# command leaves the label's entries out elsewhere.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    add_test(NAME handover COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/handover.sh $<TARGET_FILE:gui-driver> ${MEDIUM_DIR}
+             ${CMAKE_BINARY_DIR}/gui-output/handover)
+    set_tests_properties(handover PROPERTIES LABELS needs-wine32 RUN_SERIAL TRUE TIMEOUT 300
+                         DEPENDS "install-printer;uninstall-printer;wizard-install;uninstall-gui")
 endif()

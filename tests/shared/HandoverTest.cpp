@@ -9,6 +9,7 @@
 #include "platform/sim/SimPlatform.h"
 #include "setup/engine/CommandLineInstall.h"
 #include "shared/Handover.h"
+#include "shared/ProgramInstances.h"
 #include "tests/engine/InstallMedium.h"
 #include "tests/support/MachineSnapshot.h"
 #include "tests/support/Wow64.h"
@@ -135,6 +136,11 @@ TEST_F(HandoverTest, NeitherA32BitWindowsNorTheX64EditionHandsOver) {
     win::sim::SimPlatform x64(win::kArchitectureX64);
     x64.windows().WriteFile("C:\\MEDIUM\\install-printer64.exe", "MZ");
     EXPECT_FALSE(MustHandOverToX64(x64.platform()));
+    // Its boxes and its instance are setup's, whichever edition runs.
+    x64.windows().moduleFileName = "C:\\MEDIUM\\setup64.exe";
+    EXPECT_EQ("setup", ApplicationName(x64.platform()));
+    sim_.windows().moduleFileName = "C:\\MEDIUM\\setup64.exe";
+    EXPECT_EQ("setup64", ApplicationName(sim_.platform())) << "only the x64 edition drops it";
     MakeWindows64Bit(sim_.library());
     EXPECT_TRUE(MustHandOverToX64(sim_.platform()));
     EXPECT_EQ("C:\\MEDIUM\\setup64.exe", X64TwinPath(sim_.platform(), "setup"));

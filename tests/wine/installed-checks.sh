@@ -18,9 +18,9 @@ value() { sed -n "s/^    $1    REG_[A-Z_]*    //Ip"; }
 # The names of a key's subkeys, one a line, sorted; reg names the key itself first.
 subkeys() { "$W" reg query "$1" 2>/dev/null | tr -d '\r' | grep '^HKEY' | tail -n +2 | sed 's/.*\\//' | sort; }
 
-# The spooler's native environment of this build ("Windows NT x86" or "Windows x64"), as setup-probe.exe
+# The spooler's native environment of this build ("Windows NT x86" or "Windows x64"), as setup-probe.exe (or setup-probe64.exe)
 # names it; from the medium folder.
-spooler_environment() { "$W" setup-probe.exe | tr -d '\r' | sed -n 's/^spooler environment: //p'; }
+spooler_environment() { "$W" setup-probe$X.exe | tr -d '\r' | sed -n 's/^spooler environment: //p'; }
 
 # check_printer NAME PORT DRIVER: the spooler's entry of the printer names this port (not checked when
 # PORT is empty), this driver and our print processor.
@@ -37,10 +37,10 @@ check_printer() {
 }
 
 # check_listed NAME DRIVER PORT: the spooler hands out the printer with this driver and port, as
-# uninstall-printer.exe of the medium lists it; from the medium folder.
+# uninstall-printer$X.exe of the medium lists it; from the medium folder.
 check_listed() {
     local listing
-    listing=$("$W" uninstall-printer.exe --list 2>&1 | tr -d '\r')
+    listing=$("$W" uninstall-printer$X.exe --list 2>&1 | tr -d '\r')
     grep -qxF "printer $1 (driver $2, port $3)" <<<"$listing" && return 0
     echo "the spooler does not list '$1 (driver $2, port $3)': $(grep '^printer' <<<"$listing" | paste -sd'|')"
     return 1
@@ -75,4 +75,24 @@ check_profile() {
     local entry
     entry=$(query "$profile_key\Devices" "$1")
     case "$entry" in *",$2") ;; *) echo "profile [Devices] $1 = '$entry', not on $2"; return 1 ;; esac
+}
+
+# check_edition_files: in a 64-bit prefix, the x64 edition's monitor is the 64-bit DLL that the medium's
+# [COMMON-MONITOR.x64] names, in the real System32; the processor lies in prtprocs\x64; and the DLL of the
+# 32-bit Vista section, which the x64 edition never reads, is nowhere in the system. Needs medium.
+check_edition_files() {
+    [ -n "${X:-}" ] || return 0
+    local system=$WINEPREFIX/drive_c/windows wrong='' x64 vista found
+    monitor_dll() { tr -d '\r' <"$medium/DRVCONFIG/setup.ini" | awk -v section="[COMMON-MONITOR.$1]" '
+        $0 == section { on = 1; next } /^\[/ { on = 0 } on && /^COMMONitorPDLLName=/ { sub(/^[^=]*=/, ""); print; exit }'; }
+    x64=$(monitor_dll x64) vista=$(monitor_dll Vista)
+    found=$(find "$system/system32" -maxdepth 1 -iname "$x64" 2>/dev/null | head -1)
+    if [ -z "$x64" ] || [ -z "$found" ]; then wrong+=", no x64 monitor DLL '$x64' in System32"
+    elif ! file -b "$found" | grep -q '^PE32+'; then wrong+=", $x64 in System32 is no 64-bit DLL: $(file -b "$found")"; fi
+    ls "$system/system32/spool/prtprocs/x64" 2>/dev/null | grep -qi '^VL' || wrong+=", no processor in prtprocs\\x64"
+    if [ -n "$vista" ] && [ "$vista" != "$x64" ] &&
+        [ -n "$(find "$system/system32" "$system/syswow64" -maxdepth 1 -iname "$vista" 2>/dev/null)" ]; then
+        wrong+=", the 32-bit Vista section's $vista was installed"
+    fi
+    [ -z "$wrong" ] || { echo "${wrong#, }"; return 1; }
 }

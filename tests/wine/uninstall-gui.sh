@@ -10,6 +10,7 @@ set -u
 driver=$1 medium=$2 out=$3
 here=$(cd "$(dirname "$0")" && pwd)
 W="$here/wine-run.sh"
+source "$here/edition.sh"
 status=0
 fail() { echo "FAIL: $*"; status=1; }
 ok() { echo "ok: $*"; }
@@ -53,7 +54,7 @@ mapfile -t second_run < <(removed_printer "${ours[1]}"
     for name in "${ours[2]}" "${ours[3]}"; do printf '%s\n' "$(said IDS_DELETING1 "$name")" "$(said IDS_SUCCESS "$name")"; done)
 
 session=$out/session
-"$here/gui-session.sh" --out "$session" "$driver" "$medium/uninstall.exe" >"$out/session.txt" 2>&1 <<SCRIPT
+"$here/gui-session.sh" --out "$session" "$driver" "$medium/uninstall$X.exe" >"$out/session.txt" 2>&1 <<SCRIPT
 wait "$caption" 20
 activate
 expect caption = $caption

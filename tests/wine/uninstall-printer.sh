@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# uninstall-printer.exe from the assembled medium under Wine: beside our printers stands one of another
+# uninstall-printer$X.exe from the assembled medium under Wine: beside our printers stands one of another
 # maker whose driver name holds a "0"; the listing shows only ours, --all removes ours with the monitors'
 # files and leaves the other maker's printer, and the spooler runs afterwards.
 set -u
 medium=$1
 here=$(cd "$(dirname "$0")" && pwd)
 W="$here/wine-run.sh"
+source "$here/edition.sh"
 status=0
 fail() { echo "FAIL: $*"; status=1; }
 ok() { echo "ok: $*"; }
@@ -14,7 +15,7 @@ cd "$medium" || exit 2
 "$W" reg add 'HKCU\Software\Wine' /v Version /d winxp /f >/dev/null 2>&1
 add_removal_printers "$medium"
 
-listing=$("$W" uninstall-printer.exe --list 2>&1 | tr -d '\r')
+listing=$("$W" uninstall-printer$X.exe --list 2>&1 | tr -d '\r')
 grep -q '^printer ZMX-M530(S) (driver VORL ZMX-M530, port KXCOM2:)$' <<<"$listing" || fail "listing lacks ZMX-M530(S): $listing"
 grep -q '^monitor VORL COM Monitor$' <<<"$listing" || fail "listing lacks the COM monitor: $listing"
 grep -q 'Other 4000' <<<"$listing" && fail "the other maker's printer is listed: $listing"
@@ -22,23 +23,23 @@ grep -q 'Other 4000' <<<"$listing" && fail "the other maker's printer is listed:
 
 # --what-if tells what --all would remove and removes nothing; from another folder, --medium names the
 # medium; a folder that is none is refused.
-plan=$("$W" uninstall-printer.exe --all --what-if 2>&1)
+plan=$("$W" uninstall-printer$X.exe --all --what-if 2>&1)
 code=$?
 plan=$(tr -d '\r' <<<"$plan")
 if [ $code -eq 0 ] && grep -q '^remove printer ZMX-M530(S) (driver VORL ZMX-M530, port KXCOM2:)' <<<"$plan" &&
     grep -q '^nothing was changed (--what-if)$' <<<"$plan" &&
-    [ "$("$W" uninstall-printer.exe --list 2>&1 | tr -d '\r')" = "$listing" ]; then
+    [ "$("$W" uninstall-printer$X.exe --list 2>&1 | tr -d '\r')" = "$listing" ]; then
     ok "--what-if: $(grep -c '^remove' <<<"$plan") removals told, nothing removed"
 else
     fail "--what-if: exit $code: $plan"
 fi
 elsewhere=$(mktemp -d)
 medium_win=$("$W" winepath -w "$medium" 2>/dev/null | tr -d '\r')
-from_elsewhere=$(cd "$elsewhere" && "$W" "$medium/uninstall-printer.exe" --list --medium "$medium_win" 2>&1 | tr -d '\r')
+from_elsewhere=$(cd "$elsewhere" && "$W" "$medium/uninstall-printer$X.exe" --list --medium "$medium_win" 2>&1 | tr -d '\r')
 [ "$from_elsewhere" = "$listing" ] && ok "--medium from another folder lists the same" ||
     fail "--medium from another folder: $from_elsewhere"
 rmdir "$elsewhere"
-"$W" uninstall-printer.exe --list --medium 'C:\windows' >/dev/null 2>&1
+"$W" uninstall-printer$X.exe --list --medium 'C:\windows' >/dev/null 2>&1
 code=$?
 [ $code -eq 2 ] && ok "--medium naming no medium: exit 2" || fail "--medium naming no medium: exit $code"
 
@@ -47,8 +48,8 @@ code=$?
 # current directory.
 rm -f "$medium/removal.log"
 # A batch file, so that uninstall-printer's own exit code is told in full before the spooler is asked.
-printf 'uninstall-printer.exe --all --log removal.log\r\n@echo uninstall-printer exit %%errorlevel%%\r\n@sc query Spooler\r\n' \
-    >"$medium/removal-run.cmd"
+printf '%s --all --log removal.log\r\n@echo uninstall-printer exit %%errorlevel%%\r\n@sc query Spooler\r\n' \
+    "uninstall-printer$X.exe" >"$medium/removal-run.cmd"
 out=$("$W" cmd /c removal-run.cmd 2>&1)
 out=$(tr -d '\r' <<<"$out")
 rm -f "$medium/removal-run.cmd"

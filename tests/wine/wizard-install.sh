@@ -11,6 +11,7 @@ set -u
 driver=$1 medium=$2 out=$3
 here=$(cd "$(dirname "$0")" && pwd)
 W="$here/wine-run.sh"
+source "$here/edition.sh"
 source "$here/installed-checks.sh"
 rm -rf "$out"
 mkdir -p "$out"
@@ -32,7 +33,7 @@ set_version() { "$W" reg add 'HKCU\Software\Wine' /v Version /d "$1" /f >/dev/nu
 # Runs one session of setup.exe from the folder with the script on standard input; false when it failed.
 session() {
     local name=$1 folder=$2
-    if "$here/gui-session.sh" --out "$out/$name" "$driver" "$folder/setup.exe" >"$out/$name.log" 2>&1; then
+    if "$here/gui-session.sh" --out "$out/$name" "$driver" "$folder/setup$X.exe" >"$out/$name.log" 2>&1; then
         return 0
     fi
     fail "$name: the session failed"
@@ -70,7 +71,7 @@ SCRIPT
 # new one NAME(1), and Wine's AddPrinterA would write over it.
 clear_printer() {
     subkeys "$printers_key" | grep -qxF "$1" || return 0
-    "$W" uninstall-printer.exe --remove "$1" >/dev/null 2>&1
+    "$W" uninstall-printer$X.exe --remove "$1" >/dev/null 2>&1
     ! subkeys "$printers_key" | grep -qxF "$1" || fail "cannot remove the printer $1 left from before"
 }
 
@@ -86,14 +87,34 @@ installed_state() {
 
 cd "$medium" || exit 2
 environment=$(spooler_environment)
-[ -n "$environment" ] || { echo "FAIL: setup-probe.exe names no spooler environment"; exit 1; }
+[ -n "$environment" ] || { echo "FAIL: setup-probe$X.exe names no spooler environment"; exit 1; }
 caption=$(text Setup Caption)
 install=$(text Setup Install)
 default_device() { query "$profile_key\Windows" Device; }
 
-# ZMX-T300 supports neither Server 2003 nor Vista: the wizard refuses it on the system page, and Cancel
-# leaves the system as it was.
-set_version win2003
+# The Windows of each case: the PE32 edition's, or in a 64-bit prefix the 64-bit Windows the x64 edition
+# knows (there is no 64-bit XP but XP x64, which reports 5.2, and no 64-bit 98/Me), with the radio the
+# system page selects for it.
+if [ -z "$X" ]; then
+    refused_version=win2003 refused_radio=1075 refused_key=IDS_NOTSUPPORT2003
+    serial_version=winxp serial_radio=1029 usb_version=winxp
+    store_folder=ntprint.inf_x86_wizard-install store_files=I386 store_source=Vista
+else
+    refused_version=win10 refused_radio=1076 refused_key=IDS_NOTSUPPORTX64
+    serial_version=win10 serial_radio=1076 usb_version=win7
+    store_folder=ntprint.inf_amd64_wizard-install store_files=Amd64 store_source=x64
+fi
+# Vista and later keep the system's Unidrv files in the driver store, which a Wine prefix has not: the
+# medium's stand-ins of them go into an ntprint folder of the store for the cases that need them.
+plant_store() {
+    store="$WINEPREFIX/drive_c/windows/system32/DriverStore/FileRepository/$store_folder"
+    mkdir -p "$store/$store_files"
+    cp "$medium/$store_source/"{UNIDRV.DLL,UNIDRVUI.DLL,UNIDRV.HLP,TTFSUB.GPD,STDNAMES.GPD,UNIRES.DLL} "$store/$store_files/"
+}
+
+# ZMX-T300 supports neither Server 2003 nor Vista, nor 64-bit Windows: the wizard refuses it on the system
+# page, and Cancel leaves the system as it was.
+set_version $refused_version
 before=$(installed_state)
 session refused-2003 "$medium" <<SCRIPT
 wait "$caption" 20
@@ -104,14 +125,14 @@ click 1020
 select 1031 ZMX-T300
 click 1
 click 1
-expect checked 1075 = 1
+expect checked $refused_radio = 1
 click 1
 wait-box setup
-expect message = $(message IDS_NOTSUPPORT2003)
+expect message = $(message $refused_key)
 shot-window refusal
 click ok
 wait "$caption"
-expect visible 1075 = 1
+expect visible $refused_radio = 1
 click 2
 closed 10
 exit 10
@@ -125,9 +146,9 @@ fi
 # and Xon/Xoff, as the default printer. The standard driver lists the system's Unidrv files among its
 # dependent files without bringing them: Wine's AddPrinterDriverA takes it without them, while Windows (and
 # the simulation) refuses it with error 2 unless an earlier Unidrv printer left them in the driver directory.
-set_version winxp
+set_version $serial_version
 clear_printer "ZMX-M530(S)"
-session winxp "$medium" <<SCRIPT
+session $serial_version "$medium" <<SCRIPT
 wait "$caption" 20
 activate
 click 1057
@@ -139,7 +160,7 @@ expect checked 1046 = 1
 shot-window 1-printer
 click 1
 click 1
-expect checked 1029 = 1
+expect checked $serial_radio = 1
 click 1
 expect text 1 = $install
 select 1049 KXCOM1:
@@ -163,24 +184,23 @@ SCRIPT
 if [ $? -eq 0 ]; then
     was=$status
     name="ZMX-M530(S)"
-    why=$(check_printer "$name" KXCOM1: "VORL ZMX-M530") || fail "winxp: $why"
-    why=$(check_listed "$name" "VORL ZMX-M530" KXCOM1:) || fail "winxp: $why"
-    why=$(check_stamps "$environment" "VORL COM Monitor") || fail "winxp: $why"
-    why=$(check_serial_settings COM1: "19200,e,7,2,x") || fail "winxp: $why"
-    why=$(check_default_printer "$name") || fail "winxp: $why"
-    why=$(check_profile "$name" KXCOM1:) || fail "winxp: $why"
-    [ $status -eq "$was" ] && ok "winxp: $name on KXCOM1:, listed, stamps, COM1: 19200,e,7,2,x, default printer"
+    why=$(check_printer "$name" KXCOM1: "VORL ZMX-M530") || fail "$serial_version: $why"
+    why=$(check_listed "$name" "VORL ZMX-M530" KXCOM1:) || fail "$serial_version: $why"
+    why=$(check_stamps "$environment" "VORL COM Monitor") || fail "$serial_version: $why"
+    why=$(check_serial_settings COM1: "19200,e,7,2,x") || fail "$serial_version: $why"
+    why=$(check_default_printer "$name") || fail "$serial_version: $why"
+    why=$(check_profile "$name" KXCOM1:) || fail "$serial_version: $why"
+    why=$(check_edition_files) || fail "$serial_version: $why"
+    [ $status -eq "$was" ] &&
+        ok "$serial_version: $name on KXCOM1:, listed, stamps, COM1: 19200,e,7,2,x, default printer"
 fi
 
 # Vista: ZMX-M530 on LPT1:, which takes the raster driver; the default printer stays as it was. Setup
-# takes the system's Unidrv files of that driver from Vista's driver store, which every Vista has and a
-# Wine prefix has not (the installation would end on "Couldn't find system fiels."): the medium's
-# stand-ins of them go into an ntprint folder of the store for this case.
+# takes the system's Unidrv files of that driver from Vista's driver store (without them the installation
+# would end on "Couldn't find system fiels.").
 set_version vista
 clear_printer "ZMX-M530(P)"
-store="$WINEPREFIX/drive_c/windows/system32/DriverStore/FileRepository/ntprint.inf_x86_wizard-install"
-mkdir -p "$store/I386"
-cp "$medium/Vista/"{UNIDRV.DLL,UNIDRVUI.DLL,UNIDRV.HLP,TTFSUB.GPD,STDNAMES.GPD,UNIRES.DLL} "$store/I386/"
+plant_store
 default=$(default_device)
 session vista "$medium" < <(default_model_on_lpt1 1076 && echo "exit 20")
 vista_session=$?
@@ -202,6 +222,7 @@ fi
 # print-processor directory that Wine names for it but does not make: without it, an installation after
 # an earlier one of 98/Me in this prefix (install-printer.sh has one) finds the processor's file missing
 # and cannot put it back.
+if [ -z "$X" ]; then
 set_version win98
 clear_printer "ZMX-M530(P)"
 mkdir -p "$WINEPREFIX/drive_c/windows/system32/spool/prtprocs/win40"
@@ -227,19 +248,21 @@ if [ $? -eq 0 ]; then
     [ $status -eq "$was" ] &&
         ok "win98: $name on LPT1:, driver under Windows 4.0, DMCOLOR.DLL copied, restart declined"
 fi
+fi
 
 # One USB printer whose ID (9) belongs to port 2, while Typical installs on USB_ZMX-T310_1; no bulk driver
 # yet. Install runs the medium's USB driver installer and waits until its window has closed (the click
 # returns only with the question after it), then asks to change the printer's ID, in front of the wizard;
 # Yes writes the ID of port 1 (value 0) into the stand-in library's printers.
-set_version winxp
+set_version $usb_version
 clear_printer "ZMX-T310(U) 1"
+[ -z "$X" ] || plant_store
 usb=$work/usb
 cp -r "$medium/." "$usb"
 printf '[Devices]\r\n0=9\r\n' >"$usb/KxUsbInt.ini"
 rm -f "$WINEPREFIX/drive_c/windows/system32/drivers/bulkusb.sys"
 default=$(default_device)
-session usb "$usb" <<SCRIPT
+session "usb-$usb_version" "$usb" <<SCRIPT
 wait "$caption" 20
 activate
 click 1057
@@ -280,9 +303,11 @@ if [ $? -eq 0 ]; then
     [ "$(query 'HKLM\Software\TARNOVA\PRINTERPORT' USB_ZMX-T310_1)" = 0x0 ] ||
         fail "usb: USB_ZMX-T310_1 not marked as used"
     [ "$(default_device)" = "$default" ] || fail "usb: the default printer became '$(default_device)'"
+    why=$(check_edition_files) || fail "usb: $why"
     [ $status -eq "$was" ] &&
-        ok "usb: driver installed, ID 9 changed to 0 after the question, $name on USB_ZMX-T310_1"
+        ok "usb ($usb_version): driver installed, ID 9 changed to 0 after the question, $name on USB_ZMX-T310_1"
 fi
+[ -z "$X" ] || rm -rf "$store"
 
 "$W" reg delete 'HKCU\Software\Wine' /v Version /f >/dev/null 2>&1
 exit $status

@@ -8,6 +8,7 @@ set -u
 driver=$1 medium=$2 out=$3
 here=$(cd "$(dirname "$0")" && pwd)
 W="$here/wine-run.sh"
+source "$here/edition.sh"
 rm -rf "$out"
 mkdir -p "$out"
 status=0
@@ -22,7 +23,7 @@ set_version() { "$W" reg add 'HKCU\Software\Wine' /v Version /d "$1" /f >/dev/nu
 # Runs one session of setup.exe from the medium folder with the script on standard input.
 session() {
     local name=$1 folder=$2
-    if "$here/gui-session.sh" --out "$out/$name" "$driver" "$folder/setup.exe" >"$out/$name.log" 2>&1; then
+    if "$here/gui-session.sh" --out "$out/$name" "$driver" "$folder/setup$X.exe" >"$out/$name.log" 2>&1; then
         echo "ok: $name ($(ls "$out/$name"/*.png 2>/dev/null | wc -l) screenshots)"
     else
         echo "FAIL: $name"
@@ -157,7 +158,10 @@ closed 10
 exit
 SCRIPT
 
-# ZMX-T300 supports neither Server 2003 nor Vista: the wizard says so and stays on the system page.
+# ZMX-T300 supports neither Server 2003 nor Vista nor 64-bit Windows: the wizard says so and stays on the
+# system page. The x64 edition asks for its x64 drivers on every Windows.
+refusal=IDS_NOTSUPPORT2003
+[ -z "$X" ] || refusal=IDS_NOTSUPPORTX64
 set_version win2003
 session refused-2003 "$m" <<SCRIPT
 wait "$caption" 20
@@ -173,7 +177,7 @@ click 1
 expect checked 1075 = 1
 click 1
 wait-box setup
-expect message = $(text "$m" Message IDS_NOTSUPPORT2003)
+expect message = $(text "$m" Message $refusal)
 shot-window refusal
 click ok
 wait "$caption"
