@@ -20,7 +20,7 @@ subkeys() { "$W" reg query "$1" 2>/dev/null | tr -d '\r' | grep '^HKEY' | tail -
 
 # The spooler's native environment of this build ("Windows NT x86" or "Windows x64"), as setup-probe.exe (or setup-probe64.exe)
 # names it; from the medium folder.
-spooler_environment() { "$W" setup-probe$X.exe | tr -d '\r' | sed -n 's/^spooler environment: //p'; }
+spooler_environment() { "$W" setup-probe${X-}.exe | tr -d '\r' | sed -n 's/^spooler environment: //p'; }
 
 # check_printer NAME PORT DRIVER: the spooler's entry of the printer names this port (not checked when
 # PORT is empty), this driver and our print processor.
@@ -37,10 +37,10 @@ check_printer() {
 }
 
 # check_listed NAME DRIVER PORT: the spooler hands out the printer with this driver and port, as
-# uninstall-printer$X.exe of the medium lists it; from the medium folder.
+# uninstall-printer.exe (or its x64 twin) of the medium lists it; from the medium folder.
 check_listed() {
     local listing
-    listing=$("$W" uninstall-printer$X.exe --list 2>&1 | tr -d '\r')
+    listing=$("$W" uninstall-printer${X-}.exe --list 2>&1 | tr -d '\r')
     grep -qxF "printer $1 (driver $2, port $3)" <<<"$listing" && return 0
     echo "the spooler does not list '$1 (driver $2, port $3)': $(grep '^printer' <<<"$listing" | paste -sd'|')"
     return 1

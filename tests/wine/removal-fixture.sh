@@ -13,11 +13,11 @@ add_removal_printers() {
     cp -r "$medium"/. "$other"
     sed -i -e 's/^\(STD\|GDI\)DriverName=VORL ZMX-T310.*/\1DriverName=Other 4000 Driver/' \
         -e 's/^\(STD\|GDI\)PrintProcessor=.*/\1PrintProcessor=WinPrint/' "$other/DRVCONFIG/setup_Ticket.ini"
-    (cd "$other" && "$W" install-printer$X.exe --model ZMX-T310 --port LPT3: >/dev/null 2>&1) ||
+    (cd "$other" && "$W" install-printer${X-}.exe --model ZMX-T310 --port LPT3: >/dev/null 2>&1) ||
         fail "the other maker's printer could not be installed"
     rm -rf "$other"
-    (cd "$medium" && "$W" install-printer$X.exe --model ZMX-M530 --port KXCOM2: >/dev/null 2>&1) || fail "ZMX-M530 on KXCOM2:"
-    (cd "$medium" && "$W" install-printer$X.exe --model ZMX-L58 --port LPT2: >/dev/null 2>&1) || fail "ZMX-L58 on LPT2:"
+    (cd "$medium" && "$W" install-printer${X-}.exe --model ZMX-M530 --port KXCOM2: >/dev/null 2>&1) || fail "ZMX-M530 on KXCOM2:"
+    (cd "$medium" && "$W" install-printer${X-}.exe --model ZMX-L58 --port LPT2: >/dev/null 2>&1) || fail "ZMX-L58 on LPT2:"
 }
 
 # After everything of ours was removed: the other maker's printer is still there, none of ours is, and
