@@ -63,3 +63,42 @@ TEST_F(KernelContract, TheLocalTimeIsACalendarDate) {
 }
 
 }  // namespace
+
+namespace {
+
+// Starting a program and waiting for it, as the PE32 programs start their x64 twins.
+TEST_F(KernelContract, AStartedProgramIsWaitedForAndGivesItsExitCodeAndAMissingOneGives2) {
+    std::string commandLine;
+    std::string program = env_->ExitingProgram(7, &commandLine);
+    win::STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    win::PROCESS_INFORMATION process{};
+    ASSERT_TRUE(kernel().CreateProcessA(program.c_str(), &commandLine[0], win::FALSE, 0, nullptr, &startup, &process));
+    EXPECT_NE(nullptr, process.hProcess);
+    EXPECT_NE(nullptr, process.hThread);
+    EXPECT_EQ(win::WAIT_OBJECT_0, kernel().WaitForSingleObject(process.hProcess, win::INFINITE));
+    win::DWORD code = 0;
+    ASSERT_TRUE(kernel().GetExitCodeProcess(process.hProcess, &code));
+    EXPECT_EQ(7u, code);
+    EXPECT_TRUE(kernel().CloseHandle(process.hThread));
+    EXPECT_TRUE(kernel().CloseHandle(process.hProcess));
+
+    std::string missing = env_->ScratchDirectory() + "\\missing64.exe";
+    std::string line = "\"" + missing + "\"";
+    process = win::PROCESS_INFORMATION{};
+    EXPECT_FALSE(kernel().CreateProcessA(missing.c_str(), &line[0], win::FALSE, 0, nullptr, &startup, &process));
+    EXPECT_EQ(win::ERROR_FILE_NOT_FOUND, env_->platform().kernel.GetLastError());
+}
+
+TEST_F(KernelContract, TheCommandLineStartsWithTheProgramAndTheStandardHandlesCanBeInherited) {
+    const char* line = kernel().GetCommandLineA();
+    ASSERT_NE(nullptr, line);
+    EXPECT_NE('\0', line[0]);
+    win::HANDLE output = kernel().GetStdHandle(win::STD_OUTPUT_HANDLE);
+    ASSERT_NE(reinterpret_cast<win::HANDLE>(intptr_t{-1}), output);
+    if (output != nullptr) {
+        EXPECT_TRUE(kernel().SetHandleInformation(output, win::HANDLE_FLAG_INHERIT, win::HANDLE_FLAG_INHERIT));
+    }
+}
+
+}  // namespace

@@ -21,6 +21,9 @@ public:
     // under the path's own file name. The simulation gets a placeholder and is told what the DLL offers.
     // False when the stand-in is not there.
     virtual bool PlaceStandIn(const std::string& standIn, const std::string& windowsPath) = 0;
+    // A program that ends at once with the exit code, and the command line that starts it: the system's
+    // cmd.exe told to exit so, or in the simulation a program file the machine ends so.
+    virtual std::string ExitingProgram(win::DWORD exitCode, std::string* commandLine) = 0;
     // Wine, where its behaviour deviates from Windows; false for the simulation.
     virtual bool IsWine() = 0;
 };

@@ -34,6 +34,15 @@ public:
         sim_.windows().WriteFile(path, "placeholder");
         return true;
     }
+    std::string ExitingProgram(win::DWORD exitCode, std::string* commandLine) override {
+        std::string path = "C:\\WINDOWS\\system32\\exit" + std::to_string(exitCode) + ".exe";
+        sim_.windows().WriteFile(path, "MZ");
+        std::string lower = path;
+        for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        sim_.windows().programExitCodes[lower] = exitCode;
+        *commandLine = "\"" + path + "\" /c exit " + std::to_string(exitCode);
+        return path;
+    }
     bool IsWine() override { return false; }
 
 private:

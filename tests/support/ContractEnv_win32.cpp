@@ -48,6 +48,13 @@ public:
         source = source.substr(0, source.find_last_of('\\') + 1) + "stand-ins\\" + standIn;
         return CopyFileA(source.c_str(), path.c_str(), FALSE) != 0;
     }
+    std::string ExitingProgram(win::DWORD exitCode, std::string* commandLine) override {
+        char dir[MAX_PATH];
+        UINT length = GetSystemDirectoryA(dir, MAX_PATH);
+        std::string path = std::string(dir, length) + "\\cmd.exe";
+        *commandLine = "\"" + path + "\" /c exit " + std::to_string(exitCode);
+        return path;
+    }
     bool IsWine() override {
         HMODULE ntdll = GetModuleHandleA("ntdll.dll");
         return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
