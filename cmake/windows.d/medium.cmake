@@ -1,20 +1,58 @@
-# The installation medium: the programs and the stand-ins of outside components beside the product data of medium/.
+# The installation medium: the programs and the stand-ins of outside components beside the product data of
+# medium/. The PE32 build assembles the PE32 edition; the x64 build assembles the full medium, both editions,
+# taking the PE32 one from the windows preset's build (built first if need be).
 set(MEDIUM_DIR ${CMAKE_BINARY_DIR}/medium)
-add_custom_target(medium ALL
-    COMMAND ${CMAKE_COMMAND} -E rm -rf ${MEDIUM_DIR}
-    COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/medium ${MEDIUM_DIR}
-    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:setup> $<TARGET_FILE:uninstall> $<TARGET_FILE:setup-probe> $<TARGET_FILE:install-printer>
-            $<TARGET_FILE:uninstall-printer>
-            $<TARGET_FILE:stand-in-usb-library> ${CMAKE_SOURCE_DIR}/stand-ins/usb/KxUsbInt.ini ${MEDIUM_DIR}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${MEDIUM_DIR}/USBDrv
-    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:stand-in-usb-installer> $<TARGET_FILE:stand-in-bulkusb>
-            ${CMAKE_SOURCE_DIR}/stand-ins/usb/BULKUSB.INF ${MEDIUM_DIR}/USBDrv
-    COMMAND ${CMAKE_COMMAND} -DMEDIUM=${MEDIUM_DIR} -DPLACEHOLDER_DLL=$<TARGET_FILE:stand-in-placeholder>
-            -DCOM_MONITOR=$<TARGET_FILE:stand-in-com-monitor> -DUSB_MONITOR=$<TARGET_FILE:stand-in-usb-monitor>
-            -DPROCESSOR=$<TARGET_FILE:stand-in-processor> -P ${CMAKE_SOURCE_DIR}/stand-ins/drivers/PlaceDriverFiles.cmake
-    DEPENDS setup uninstall setup-probe install-printer uninstall-printer stand-in-com-monitor stand-in-usb-monitor stand-in-processor
-            stand-in-placeholder stand-in-usb-library stand-in-usb-installer stand-in-bulkusb
-    COMMENT "Assembling the installation medium")
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(PE32_BUILD ${CMAKE_SOURCE_DIR}/build/windows)
+    if(CMAKE_GENERATOR MATCHES "Makefiles")
+        set(PE32_MEDIUM_BUILD $(MAKE) -C ${PE32_BUILD} medium)
+    else()
+        set(PE32_MEDIUM_BUILD ${CMAKE_COMMAND} --build ${PE32_BUILD} --target medium)
+    endif()
+    add_custom_target(pe32-edition
+        COMMAND sh -c "[ -f '${PE32_BUILD}/CMakeCache.txt' ] || '${CMAKE_COMMAND}' --preset windows >/dev/null"
+        COMMAND ${PE32_MEDIUM_BUILD}
+        WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
+        COMMENT "Building the PE32 edition of the medium (build/windows)")
+    set(PE32_STAND_INS ${PE32_BUILD}/stand-ins)
+    add_custom_target(medium ALL
+        COMMAND ${CMAKE_COMMAND} -E rm -rf ${MEDIUM_DIR}
+        COMMAND ${CMAKE_COMMAND} -E copy_directory ${PE32_BUILD}/medium ${MEDIUM_DIR}
+        COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:setup> ${MEDIUM_DIR}/setup64.exe
+        COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:uninstall> ${MEDIUM_DIR}/uninstall64.exe
+        COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:setup-probe> ${MEDIUM_DIR}/setup-probe64.exe
+        COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:install-printer> ${MEDIUM_DIR}/install-printer64.exe
+        COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:uninstall-printer> ${MEDIUM_DIR}/uninstall-printer64.exe
+        COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:stand-in-usb-library> ${MEDIUM_DIR}/KxUsbInt64.dll
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${MEDIUM_DIR}/USBDrv/x64
+        COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:stand-in-usb-installer> $<TARGET_FILE:stand-in-bulkusb>
+                ${CMAKE_SOURCE_DIR}/stand-ins/usb/BULKUSB.INF ${MEDIUM_DIR}/USBDrv/x64
+        COMMAND ${CMAKE_COMMAND} -DMEDIUM=${MEDIUM_DIR} -DPLACEHOLDER_DLL=${PE32_STAND_INS}/placeholder.dll
+                -DCOM_MONITOR=${PE32_STAND_INS}/VLCOMMON.dll -DUSB_MONITOR=${PE32_STAND_INS}/VLUSBMON.dll
+                -DPROCESSOR=${PE32_STAND_INS}/VLPRTPRC.dll -DPLACEHOLDER_DLL64=$<TARGET_FILE:stand-in-placeholder>
+                -DCOM_MONITOR64=$<TARGET_FILE:stand-in-com-monitor> -DUSB_MONITOR64=$<TARGET_FILE:stand-in-usb-monitor>
+                -DPROCESSOR64=$<TARGET_FILE:stand-in-processor> -P ${CMAKE_SOURCE_DIR}/stand-ins/drivers/PlaceDriverFiles.cmake
+        DEPENDS pe32-edition setup uninstall setup-probe install-printer uninstall-printer stand-in-com-monitor
+                stand-in-usb-monitor stand-in-processor stand-in-placeholder stand-in-usb-library
+                stand-in-usb-installer stand-in-bulkusb
+        COMMENT "Assembling the full medium: the PE32 and the x64 editions")
+else()
+    add_custom_target(medium ALL
+        COMMAND ${CMAKE_COMMAND} -E rm -rf ${MEDIUM_DIR}
+        COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/medium ${MEDIUM_DIR}
+        COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:setup> $<TARGET_FILE:uninstall> $<TARGET_FILE:setup-probe> $<TARGET_FILE:install-printer>
+                $<TARGET_FILE:uninstall-printer>
+                $<TARGET_FILE:stand-in-usb-library> ${CMAKE_SOURCE_DIR}/stand-ins/usb/KxUsbInt.ini ${MEDIUM_DIR}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${MEDIUM_DIR}/USBDrv
+        COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:stand-in-usb-installer> $<TARGET_FILE:stand-in-bulkusb>
+                ${CMAKE_SOURCE_DIR}/stand-ins/usb/BULKUSB.INF ${MEDIUM_DIR}/USBDrv
+        COMMAND ${CMAKE_COMMAND} -DMEDIUM=${MEDIUM_DIR} -DPLACEHOLDER_DLL=$<TARGET_FILE:stand-in-placeholder>
+                -DCOM_MONITOR=$<TARGET_FILE:stand-in-com-monitor> -DUSB_MONITOR=$<TARGET_FILE:stand-in-usb-monitor>
+                -DPROCESSOR=$<TARGET_FILE:stand-in-processor> -P ${CMAKE_SOURCE_DIR}/stand-ins/drivers/PlaceDriverFiles.cmake
+        DEPENDS setup uninstall setup-probe install-printer uninstall-printer stand-in-com-monitor stand-in-usb-monitor stand-in-processor
+                stand-in-placeholder stand-in-usb-library stand-in-usb-installer stand-in-bulkusb
+        COMMENT "Assembling the installation medium: the PE32 edition")
+endif()
 
 # medium-check runs on the build machine, so this build makes its own from the same sources, and checks
 # every medium it assembles: a finding fails the test run, a missing tool too.

@@ -16,6 +16,13 @@ PROCESSOR_DLL = "VLPRTPRC.DLL"
 COM_MONITOR, COM_DLL, COM_UI = "VORL COM Monitor", "VLCOMMON.DLL", "VLCOMUI.DLL"
 USB_MONITOR, USB_DLL, USB_UI = "VORL USB Monitor", "VLUSBMON.DLL", "VLUSBUI.DLL"
 COM_VERSION, USB_VERSION, PROCESSOR_VERSION = 3, 4, 2
+# The x64 edition's files: the same components built for x64, under names of their own, so that a look at
+# the system tells which edition's sections were read.
+PROCESSOR_DLL64 = "VLPRTP64.DLL"
+COM_DLL64, COM_UI64 = "VLCOM64.DLL", "VLCOMU64.DLL"
+USB_DLL64, USB_UI64 = "VLUSB64.DLL", "VLUSBU64.DLL"
+# Models without x64 drivers: the x64 edition refuses them.
+NO_X64 = {"ZMX-T300", "ZMX-E80"}
 
 # model, class, NT, 2003, Vista, USB, advanced, LPT default, baud rate, attributes, print processor
 MODELS = [
@@ -31,7 +38,7 @@ MODELS = [
 ]
 DEFAULT_ENTRY = 1
 
-GENERATIONS = [".98", ".NT", ".2K", ".XP", ".2003", ".Vista"]
+GENERATIONS = [".98", ".NT", ".2K", ".XP", ".2003", ".Vista", ".x64"]
 # Printers of the L5 family share the ports of the ZMX-L5.
 USB_FAMILIES = {"ZMX-L58": "ZMX-L5"}
 
@@ -50,6 +57,8 @@ def write_ini(path, sections):
 def generation_section(model, klass, suffix, processor):
     code = CLASS_CODE[klass]
     processor_dll = PROCESSOR_DLL if processor != "WinPrint" else "0"
+    if suffix == ".x64":
+        processor_dll = PROCESSOR_DLL64 if processor != "WinPrint" else "0"
     if suffix == ".98":
         std = [("DriverPath", "UNIDRV.DLL"), ("DataFile", code + ".DRV"), ("ConfigFile", "UNIDRV.DLL"),
                ("HelpFile", "UNIDRV.HLP"), ("DataFileDLLName", "0"), ("DataOemuiDLL", "0"),
@@ -57,6 +66,13 @@ def generation_section(model, klass, suffix, processor):
         gdi = [("DriverPath", "VLGDI98.DRV"), ("DataFile", code + "98.INI"), ("ConfigFile", "VLGDI98.DRV"),
                ("HelpFile", "VLSTD.HLP"), ("DataFileDLLName", "0"), ("DataOemuiDLL", "0"),
                ("DataOemuniDLL", "0"), ("DataOemuniini", "0")]
+    elif suffix == ".x64":
+        std = [("DriverPath", "VLSTD64.DLL"), ("DataFile", code + ".DAT"), ("ConfigFile", "VLSTDU64.DLL"),
+               ("HelpFile", "VLSTD.HLP"), ("DataFileDLLName", "VLRES64.DLL" if model == "ZMX-M530" else "0"),
+               ("DataOemuiDLL", "0"), ("DataOemuniDLL", "0"), ("DataOemuniini", "0")]
+        gdi = [("DriverPath", "UNIDRV.DLL"), ("DataFile", code + ".GPD"), ("ConfigFile", "UNIDRVUI.DLL"),
+               ("HelpFile", "UNIDRV.HLP"), ("DataFileDLLName", "VLRES64.DLL"), ("DataOemuiDLL", "VLOEMU64.DLL"),
+               ("DataOemuniDLL", "VLOEMN64.DLL"), ("DataOemuniini", "VLOEMUNI.INI")]
     else:
         std = [("DriverPath", "VLSTDDRV.DLL"), ("DataFile", code + ".DAT"), ("ConfigFile", "VLSTDUI.DLL"),
                ("HelpFile", "VLSTD.HLP"), ("DataFileDLLName", "VLRES.DLL" if model == "ZMX-M530" else "0"),
@@ -91,11 +107,12 @@ def main():
     device += [("DEFAULTNAME", str(DEFAULT_ENTRY))]
     sections = [("DEVICENAME", device)]
     for suffix in GENERATIONS:
+        x64 = suffix == ".x64"
         sections.append(("COMMON-MONITOR" + suffix, [
-            ("COMMONitorPName", COM_MONITOR), ("COMMONitorPDLLName", COM_DLL),
-            ("COMMONitorPUIDLLName", COM_UI), ("COMMONitorVersion", str(COM_VERSION)),
-            ("USBMONitorPName", USB_MONITOR), ("USBMONitorPDLLName", USB_DLL),
-            ("USBMONitorPUIDLLName", USB_UI), ("USBMONitorVersion", str(USB_VERSION))]))
+            ("COMMONitorPName", COM_MONITOR), ("COMMONitorPDLLName", COM_DLL64 if x64 else COM_DLL),
+            ("COMMONitorPUIDLLName", COM_UI64 if x64 else COM_UI), ("COMMONitorVersion", str(COM_VERSION)),
+            ("USBMONitorPName", USB_MONITOR), ("USBMONitorPDLLName", USB_DLL64 if x64 else USB_DLL),
+            ("USBMONitorPUIDLLName", USB_UI64 if x64 else USB_UI), ("USBMONitorVersion", str(USB_VERSION))]))
     sections.append(("ProcessorVersion", [("DriverVersion", str(PROCESSOR_VERSION))]))
     sections.append(("SUPPORTED-USB-DEVICE", [("PRNCOUNT", str(len(usb_ports)))] +
                      [(str(i), p) for i, p in enumerate(usb_ports)]))
@@ -106,7 +123,8 @@ def main():
         for (model, k, nt, s2003, vista, usb, advanced, lpt, baud, attributes, processor) in MODELS:
             if k != klass:
                 continue
-            supported = {".98": 1, ".NT": nt, ".2K": 1, ".XP": 1, ".2003": s2003, ".Vista": vista}
+            x64 = 0 if model in NO_X64 else 1
+            supported = {".98": 1, ".NT": nt, ".2K": 1, ".XP": 1, ".2003": s2003, ".Vista": vista, ".x64": x64}
             for suffix in GENERATIONS:
                 if supported[suffix]:
                     keys = generation_section(model, klass, suffix, processor)
@@ -114,7 +132,7 @@ def main():
                     sections.append((model + suffix, keys))
             sections.append((model + ".PORT", [
                 ("AdvancedSetup", advanced), ("SystemNTSupported", nt), ("System2003Supported", s2003),
-                ("SystemVistaSupported", vista), ("BaudRate", baud), ("USBSUPPORTED", usb),
+                ("SystemVistaSupported", vista), ("SystemX64Supported", x64), ("BaudRate", baud), ("USBSUPPORTED", usb),
                 ("LPTDEFAULT", lpt)]))
         write_ini(os.path.join(drvconfig, file_name), sections)
 
@@ -124,12 +142,15 @@ def main():
         ("KXMONITOR", [("MonitorNUM", "2"), ("MONITORNAME1", COM_MONITOR), ("MONITORNAME2", USB_MONITOR)]),
         ("KXPROC", [("PROCNUM", "1"), ("PROCNAME1", PROCESSOR)]),
     ]
-    for suffix in [".98", ".NT", ".2K", ".2003", ".Vista"]:
+    for suffix in [".98", ".NT", ".2K", ".2003", ".Vista", ".x64"]:
+        x64 = suffix == ".x64"
         uninstall.append((COM_MONITOR.replace(" ", "") + suffix,
-                          [("MonitorPDLLName", COM_DLL), ("MonitorPUIDLLName", COM_UI)]))
+                          [("MonitorPDLLName", COM_DLL64 if x64 else COM_DLL),
+                           ("MonitorPUIDLLName", COM_UI64 if x64 else COM_UI)]))
         uninstall.append((USB_MONITOR.replace(" ", "") + suffix,
-                          [("MonitorPDLLName", USB_DLL), ("MonitorPUIDLLName", USB_UI)]))
-        uninstall.append((PROCESSOR + suffix, [("ProcessorDllName", PROCESSOR_DLL)]))
+                          [("MonitorPDLLName", USB_DLL64 if x64 else USB_DLL),
+                           ("MonitorPUIDLLName", USB_UI64 if x64 else USB_UI)]))
+        uninstall.append((PROCESSOR + suffix, [("ProcessorDllName", PROCESSOR_DLL64 if x64 else PROCESSOR_DLL)]))
     write_ini(os.path.join(MEDIUM, "Uninstall.ini"), uninstall)
 
 

@@ -67,7 +67,7 @@ protected:
             "[Setup]\r\nCaption=Setup\r\n[Message]\r\nIDS_NOTSUPPORTNT=no NT\r\nIDS_NOTSUPPORT2003=no 2003\r\n"
             "IDS_NOTSUPPORTVISTA=no Vista\r\nIDS_NOTSUPPORT64=32-bit only\r\nIDS_ERR_NOSUPPORTINTERFACE=no port\r\n"
             "IDS_ERR_NOSUPPORTUSB=no USB\r\n";
-        files_["language/uninstall.ini"] = "[Main]\r\nCaption=Uninstall\r\n";
+        files_["language/uninstall.ini"] = "[Main]\r\nCaption=Uninstall\r\n[Message]\r\nIDS_NOTSUPPORT64=no x64 edition\r\n";
         for (const char* file :
              {"License.txt", "DRVCONFIG/Left.bmp", "setup.exe", "uninstall.exe", "KxUsbInt.dll",
               "USBDrv/Install.exe", "USBDrv/BULKUSB.INF", "USBDrv/bulkusb.sys", "win98/ICONLIB.DLL"}) {
@@ -439,6 +439,40 @@ TEST_F(MediumCheckTest, ValuesCutByTheirBuffers) {
     Replace("Uninstall.ini", "PROCNAME1=QPrint", "PROCNAME1=" + std::string(30, 'P'));
     ExpectFindings(Check(false), {{FindingKind::kTooLong, kReceipt, "ZMX-Q1.98", "STDDriverName"},
                                   {FindingKind::kTooLong, "Uninstall.ini", "KXPROC", "PROCNAME1"}});
+}
+
+// The x64 edition: a model's x64 promise asks for its .x64 section, the x64 monitors and the refusal text;
+// the files of x64\ and the x64 programs are asked for where the medium holds that edition.
+TEST_F(MediumCheckTest, X64DriversPromisedAreCheckedAsTheOtherGenerations) {
+    Replace("DRVCONFIG/setup_receipt.ini", "SystemVistaSupported=0", "SystemVistaSupported=0\r\nSystemX64Supported=1");
+    ExpectFindings(Check(false), {{FindingKind::kMissingSection, kReceipt, "ZMX-Q1.x64", ""},
+                                  {FindingKind::kMissingSection, "DRVCONFIG\\setup.ini", "COMMON-MONITOR.x64", ""},
+                                  {FindingKind::kNotSet, "language\\setup.ini", "Message", "IDS_NOTSUPPORTX64"}});
+
+    files_["DRVCONFIG/setup_receipt.ini"] += GenerationSection("ZMX-Q1.x64", "QDRV64.DLL");
+    files_["DRVCONFIG/setup.ini"] +=
+        "\r\n[COMMON-MONITOR.x64]\r\nCOMMONitorPName=VORL COM Monitor\r\nCOMMONitorPDLLName=QCOM64.DLL\r\n"
+        "COMMONitorPUIDLLName=0\r\nCOMMONitorVersion=3\r\nUSBMONitorPName=VORL USB Monitor\r\n"
+        "USBMONitorPDLLName=QUSB64.DLL\r\nUSBMONitorPUIDLLName=0\r\nUSBMONitorVersion=4\r\n";
+    files_["language/setup.ini"] += "IDS_NOTSUPPORTX64=no x64\r\n";
+    files_["Uninstall.ini"] += "\r\n[QPrint.x64]\r\nProcessorDllName=QPRC64.DLL\r\n";
+    // Without the x64 edition on the medium, its files are no matter.
+    EXPECT_EQ("", Lines(Check()));
+
+    files_["setup64.exe"] = "x";
+    for (const char* file : {"QDRV64.DLL", "Q.DAT", "QUI.DLL", "Q.HLP", "QPRC.DLL", "Q.GPD", "QRES.DLL", "QCOM64.DLL"})
+        files_[std::string("x64/") + file] = "x";
+    ExpectFindings(Check(),
+                   {{FindingKind::kMissingFile, "uninstall64.exe", "", ""},
+                    {FindingKind::kMissingFile, "install-printer64.exe", "", ""},
+                    {FindingKind::kMissingFile, "uninstall-printer64.exe", "", ""},
+                    {FindingKind::kMissingFile, "KxUsbInt64.dll", "", ""},
+                    {FindingKind::kMissingFile, "USBDrv\\x64\\Install.exe", "", ""},
+                    {FindingKind::kMissingFile, "USBDrv\\x64\\BULKUSB.INF", "", ""},
+                    {FindingKind::kMissingFile, "USBDrv\\x64\\bulkusb.sys", "", ""},
+                    {FindingKind::kMissingFile, "DRVCONFIG\\setup.ini", "COMMON-MONITOR.x64", "USBMONitorPDLLName"}});
+    const std::string lines = Lines(Check());
+    EXPECT_NE(std::string::npos, lines.find("\"QUSB64.DLL\" is missing from x64\\")) << lines;
 }
 
 TEST(MediumTextTest, Cp936BecomesUtf8) {

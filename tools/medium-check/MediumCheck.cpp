@@ -21,8 +21,20 @@ namespace {
 
 constexpr const char* kDeviceList = kDeviceListFile;
 const char* const* const kClassFiles = kClassFileNames;
+// The x64 edition reads one set of sections and one folder on every 64-bit Windows: here it counts as one
+// more generation after Vista.
+constexpr PlatformGeneration kX64Set = kGenerationCount;
+constexpr PlatformGeneration kSectionSetCount = kGenerationCount + 1;
+const GenerationProperties* SetProperties(PlatformGeneration set) {
+    return set == kX64Set ? GetGenerationProperties(kGenerationVista, win::kArchitectureX64)
+                          : GetGenerationProperties(set, win::kArchitectureX86);
+}
+const char* SetSuffix(PlatformGeneration set) { return SetProperties(set)->sectionSuffix; }
+std::string SetLabel(PlatformGeneration set) {
+    return set == kX64Set ? "64-bit Windows" : SetProperties(set)->radioLabel;
+}
 // The DLL-section suffixes of the uninstall catalogue, by generation: XP shares the 2000 one.
-const char* const kUninstallSuffixes[kGenerationCount] = {".98", ".NT", ".2K", ".2K", ".2003", ".Vista"};
+const char* const kUninstallSuffixes[] = {".98", ".NT", ".2K", ".2K", ".2003", ".Vista", ".x64"};
 const char* const kKindPrefixes[] = {"STD", "GDI"};
 
 enum class ValueKind { kText, kNumber, kFlag, kFile };
@@ -62,8 +74,8 @@ std::vector<KeyRule> ModelSectionKeys() {
 
 std::vector<KeyRule> PortSectionKeys() {
     std::vector<KeyRule> keys;
-    for (const char* name : {"AdvancedSetup", "SystemNTSupported", "System2003Supported",
-                             "SystemVistaSupported", "BaudRate", "USBSUPPORTED", "LPTDEFAULT"}) {
+    for (const char* name : {"AdvancedSetup", "SystemNTSupported", "System2003Supported", "SystemVistaSupported",
+                             "SystemX64Supported", "BaudRate", "USBSUPPORTED", "LPTDEFAULT"}) {
         keys.push_back({name, ValueKind::kNumber, 200, false});
     }
     return keys;
@@ -132,7 +144,7 @@ bool IsSystemDriverFile(const std::string& name) {
 }
 
 std::string SourceFolder(PlatformGeneration generation) {
-    std::string directory = GetGenerationProperties(generation, win::kArchitectureX86)->sourceDirectory;
+    std::string directory = SetProperties(generation)->sourceDirectory;
     return directory.substr(1, directory.size() - 2);
 }
 
@@ -186,6 +198,17 @@ private:
                       const std::string& name, PlatformGeneration generation);
     bool OnMedium(const std::string& name, PlatformGeneration generation);
     void CheckFixedDriverFiles(ModelConfig& config);
+    // Whether a model's port section promises x64 drivers; whether the medium holds the x64 edition.
+    bool X64Promised() const {
+        for (const auto& entry : promised_)
+            if (entry.second.count(kX64Set)) return true;
+        return false;
+    }
+    bool HasX64Edition() const {
+        for (const char* program : {"setup64.exe", "uninstall64.exe", "install-printer64.exe", "uninstall-printer64.exe"})
+            if (!FindOnMedium(root_, program).empty()) return true;
+        return false;
+    }
 
     std::string root_;
     CheckOptions options_;
@@ -378,11 +401,8 @@ void Checker::CheckSetupSections(const IniFile& setupIni) {
             continue;
         }
         bool monitor = false;
-        for (PlatformGeneration g = 0; g < kGenerationCount; ++g) {
-            monitor = monitor || win::sim::ProfileNamesEqual(section.name,
-                                                             std::string("COMMON-MONITOR") +
-                                                                 GetGenerationProperties(g, win::kArchitectureX86)->sectionSuffix);
-        }
+        for (PlatformGeneration g = 0; g < kSectionSetCount; ++g)
+            monitor = monitor || win::sim::ProfileNamesEqual(section.name, std::string("COMMON-MONITOR") + SetSuffix(g));
         if (monitor) {
             CheckKeys(setupIni, section, kMonitorKeys, nullptr);
         } else {
@@ -390,8 +410,10 @@ void Checker::CheckSetupSections(const IniFile& setupIni) {
                 "the programs never read this section");
         }
     }
-    for (PlatformGeneration g = 0; g < kGenerationCount; ++g) {
-        std::string name = std::string("COMMON-MONITOR") + GetGenerationProperties(g, win::kArchitectureX86)->sectionSuffix;
+    for (PlatformGeneration g = 0; g < kSectionSetCount; ++g) {
+        std::string name = std::string("COMMON-MONITOR") + SetSuffix(g);
+        // The x64 monitors are needed once a model has x64 drivers: checked after the class files.
+        if (g == kX64Set) continue;
         if (!setupIni.FindSection(name)) {
             Add(FindingKind::kMissingSection, kDeviceList, name, "",
                 "the port monitors of this generation are missing");
@@ -441,8 +463,9 @@ void Checker::CheckClassFile(PrinterClass printerClass) {
         if (ToInt(ini.Value(port, "SystemNTSupported")) != 0) generations.insert(kGenerationNT4);
         if (ToInt(ini.Value(port, "System2003Supported")) != 0) generations.insert(kGenerationServer2003);
         if (ToInt(ini.Value(port, "SystemVistaSupported")) != 0) generations.insert(kGenerationVista);
+        if (ToInt(ini.Value(port, "SystemX64Supported")) != 0) generations.insert(kX64Set);
         for (PlatformGeneration g : generations) {
-            std::string section = model->name + GetGenerationProperties(g, win::kArchitectureX86)->sectionSuffix;
+            std::string section = model->name + SetSuffix(g);
             if (!ini.FindSection(section)) {
                 Add(FindingKind::kMissingSection, ini.Path(), section, "",
                     g == kGenerationNT4 || g >= kGenerationServer2003
@@ -467,9 +490,8 @@ void Checker::CheckClassFile(PrinterClass printerClass) {
             continue;
         }
         PlatformGeneration generation = -1;
-        for (PlatformGeneration g = 0; g < kGenerationCount; ++g) {
-            if (win::sim::ProfileNamesEqual(suffix, GetGenerationProperties(g, win::kArchitectureX86)->sectionSuffix))
-                generation = g;
+        for (PlatformGeneration g = 0; g < kSectionSetCount; ++g) {
+            if (win::sim::ProfileNamesEqual(suffix, SetSuffix(g))) generation = g;
         }
         if (generation < 0) {
             Add(FindingKind::kUnknownSection, ini.Path(), section.name, "", "names no Windows generation");
@@ -575,6 +597,14 @@ void Checker::CheckMediumFiles() {
             needed.push_back(file);
         }
     }
+    // The x64 edition, where the medium has any of it: all of its programs, its library and its USB kit.
+    if (options_.checkFiles && HasX64Edition()) {
+        for (const char* file : {"setup64.exe", "uninstall64.exe", "install-printer64.exe", "uninstall-printer64.exe",
+                                 "KxUsbInt64.dll", "USBDrv\\x64\\Install.exe", "USBDrv\\x64\\BULKUSB.INF",
+                                 "USBDrv\\x64\\bulkusb.sys"}) {
+            needed.push_back(file);
+        }
+    }
     for (const std::string& file : needed) {
         if (FindOnMedium(root_, file).empty()) Add(FindingKind::kMissingFile, file, "", "", "is missing");
     }
@@ -590,6 +620,15 @@ void Checker::CheckRefusalTexts() {
         if (language.Value("Message", key, "").empty())
             Add(FindingKind::kNotSet, kLanguageFile, "Message", key, "is missing: that refusal would show no text");
     }
+    // The x64 edition's refusal of a model without x64 drivers, and the PE32 uninstaller's without its twin.
+    if (X64Promised() && language.Value("Message", "IDS_NOTSUPPORTX64", "").empty())
+        Add(FindingKind::kNotSet, kLanguageFile, "Message", "IDS_NOTSUPPORTX64",
+            "is missing: the x64 edition's refusal of a model without x64 drivers would show no text");
+    const char kUninstallLanguage[] = "language\\uninstall.ini";
+    IniFile uninstallTexts(root_, kUninstallLanguage);
+    if (uninstallTexts.Present() && uninstallTexts.Value("Message", "IDS_NOTSUPPORT64", "").empty())
+        Add(FindingKind::kNotSet, kUninstallLanguage, "Message", "IDS_NOTSUPPORT64",
+            "is missing: uninstall.exe on 64-bit Windows without uninstall64.exe would refuse with a fixed text");
 }
 
 bool Checker::OnMedium(const std::string& name, PlatformGeneration generation) {
@@ -642,7 +681,7 @@ void Checker::CheckFixedDriverFiles(ModelConfig& config) {
                                          ? " when Windows' own store has none"
                                          : "";
             Add(FindingKind::kMissingFile, SourceFolder(g) + "\\" + file.name, "", "",
-                std::string("is missing: on ") + GetGenerationProperties(g, win::kArchitectureX86)->radioLabel +
+                std::string("is missing: on ") + SetLabel(g) +
                     " setup copies it by this name for " + names + when);
         }
     }
@@ -656,6 +695,14 @@ void Checker::CheckDriverFiles() {
     sim.windows().moduleFileName = "M:\\setup.exe";
     sim.windows().currentDirectory = "M:\\";
     ModelConfig config(sim.platform());
+    // The x64 edition's view of the same medium, for the x64 set.
+    win::sim::SimPlatform sim64(win::kArchitectureX64);
+    sim64.windows().MapDrive('M', std::filesystem::absolute(root_, error).string());
+    sim64.windows().moduleFileName = "M:\\setup64.exe";
+    sim64.windows().currentDirectory = "M:\\";
+    ModelConfig config64(sim64.platform());
+    auto configOf = [&](PlatformGeneration g) -> ModelConfig& { return g == kX64Set ? config64 : config; };
+    auto generationOf = [](PlatformGeneration g) { return g == kX64Set ? kGenerationVista : g; };
 
     struct Slot {
         size_t offset;
@@ -672,11 +719,14 @@ void Checker::CheckDriverFiles() {
         auto promised = promised_.find(FoldCase(model.name) + "|" + std::to_string(model.printerClass));
         if (promised == promised_.end()) continue;
         config.SetPrinterClass(model.printerClass);
+        config64.SetPrinterClass(model.printerClass);
         for (PlatformGeneration g : promised->second) {
-            std::string section = model.name + GetGenerationProperties(g, win::kArchitectureX86)->sectionSuffix;
+            // The x64 files are the x64 edition's: checked where the medium has it.
+            if (g == kX64Set && !HasX64Edition()) continue;
+            std::string section = model.name + SetSuffix(g);
             for (DriverKind kind = kDriverKindStd; kind <= kDriverKindGdi; ++kind) {
                 DriverFileSet set{};
-                config.GetDriverFiles(model.name.c_str(), g, set, kind);
+                configOf(g).GetDriverFiles(model.name.c_str(), generationOf(g), set, kind);
                 for (const Slot& slot : kSlots) {
                     CheckPresent(kClassFiles[model.printerClass], section,
                                  kKindPrefixes[kind] + std::string(slot.key), set.Slot(slot.offset), g);
@@ -685,10 +735,11 @@ void Checker::CheckDriverFiles() {
         }
     }
     CheckFixedDriverFiles(config);
-    for (PlatformGeneration g = 0; g < kGenerationCount; ++g) {
+    for (PlatformGeneration g = 0; g < kSectionSetCount; ++g) {
+        if (g == kX64Set && (!HasX64Edition() || !X64Promised())) continue;
         MonitorPair pair{};
-        config.GetMonitorInfo(g, pair);
-        std::string section = std::string("COMMON-MONITOR") + GetGenerationProperties(g, win::kArchitectureX86)->sectionSuffix;
+        configOf(g).GetMonitorInfo(generationOf(g), pair);
+        std::string section = std::string("COMMON-MONITOR") + SetSuffix(g);
         CheckPresent(kDeviceList, section, "COMMONitorPDLLName", pair.comMonitor.pDLLName, g);
         CheckPresent(kDeviceList, section, "COMMONitorPUIDLLName", pair.comUiDllName, g);
         CheckPresent(kDeviceList, section, "USBMONitorPDLLName", pair.usbMonitor.pDLLName, g);
@@ -703,6 +754,11 @@ bool Checker::Run() {
     CheckDeviceList(setupIni);
     CheckSetupSections(setupIni);
     for (PrinterClass c = 0; c < kPrinterClassCount; ++c) CheckClassFile(c);
+    // Once the class files tell whether any model has x64 drivers.
+    if (X64Promised() && !setupIni.FindSection(std::string("COMMON-MONITOR") + SetSuffix(kX64Set))) {
+        Add(FindingKind::kMissingSection, kDeviceList, std::string("COMMON-MONITOR") + SetSuffix(kX64Set), "",
+            "the x64 port monitors are missing, yet a model's port section says it has x64 drivers");
+    }
     CheckUninstallCatalogue();
     CheckMediumFiles();
     CheckRefusalTexts();
