@@ -18,7 +18,12 @@ target_link_libraries(stand-in-usb-monitor PRIVATE winspool)
 stand_in_dll(stand-in-processor VLPRTPRC stand-ins/processor/PrintProcessor.cpp)
 target_link_libraries(stand-in-processor PRIVATE winspool)
 stand_in_dll(stand-in-placeholder placeholder stand-ins/drivers/Placeholder.cpp)
-stand_in_dll(stand-in-usb-library KxUsbInt stand-ins/usb/KxUsbInt.cpp)
+# The x64 build of the library is KxUsbInt64.dll, as a 64-bit process cannot load the 32-bit one.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    stand_in_dll(stand-in-usb-library KxUsbInt64 stand-ins/usb/KxUsbInt.cpp)
+else()
+    stand_in_dll(stand-in-usb-library KxUsbInt stand-ins/usb/KxUsbInt.cpp)
+endif()
 
 # The bulk driver is a PE image carrying a version resource; windres builds the resource directly.
 set(BULKUSB_RES ${CMAKE_BINARY_DIR}/stand-ins-obj/bulkusb.res.o)

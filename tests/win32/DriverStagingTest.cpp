@@ -1,6 +1,9 @@
 // Driver file staging against the real API under Wine: driver directory, Driver Cache cabinet, versions.
 #include <gtest/gtest.h>
 
+#include "platform/Architecture.h"
+#include "setup/environment/PlatformGeneration.h"
+
 #include <cstring>
 #include <string>
 #include <vector>
@@ -71,8 +74,11 @@ protected:
 TEST_F(DriverStagingWine, CopyDriverFileCopiesIntoTheRealPrinterDriverDirectory) {
     char current[win::MAX_PATH];
     std::string medium(current, files().GetCurrentDirectoryA(sizeof(current), current));
-    Folder(medium + "\\winnt");
-    CopyIn(ProgramDirectory() + "staging-driver.cab", medium + "\\winnt\\H2STAGEDRV.DLL");
+    // XP's folder of the medium: winnt, or x64 for the x64 edition.
+    std::string source = medium + GetGenerationProperties(kGenerationXP, win::kBuildArchitecture)->sourceDirectory;
+    source.pop_back();
+    Folder(source);
+    CopyIn(ProgramDirectory() + "staging-driver.cab", source + "\\H2STAGEDRV.DLL");
     std::string drivers = DriverDirectory();
     ASSERT_FALSE(drivers.empty());
     WillCreate(drivers + "\\H2STAGEDRV.DLL");
@@ -83,15 +89,17 @@ TEST_F(DriverStagingWine, CopyDriverFileCopiesIntoTheRealPrinterDriverDirectory)
     EXPECT_EQ("H2STAGEDRV.DLL", name);
     EXPECT_EQ(1, CopyDriverFile(*context_, name, kDestinationDriverDirectory, kGenerationXP, true, message_));
     EXPECT_TRUE(message_.Empty()) << message_.Text();
-    EXPECT_EQ(Contents(medium + "\\winnt\\H2STAGEDRV.DLL"), Contents(drivers + "\\H2STAGEDRV.DLL"));
+    EXPECT_EQ(Contents(source + "\\H2STAGEDRV.DLL"), Contents(drivers + "\\H2STAGEDRV.DLL"));
     EXPECT_TRUE(Exists(drivers + "\\nH2STAGEDRV.DLL"));
 }
 
 TEST_F(DriverStagingWine, SystemFilesComeFromARealCabinetInTheDriverCache) {
     std::string cache = WindowsDirectory() + "\\Driver Cache";
     Folder(cache);
-    Folder(cache + "\\i386");
-    CopyIn(ProgramDirectory() + "staging-driver.cab", cache + "\\i386\\h2stage.cab");
+    // i386, or amd64 for the x64 edition (XP x64 and Server 2003 x64).
+    const std::string platformFolder = cache + "\\" + win::kBuildArchitecture.cabinetPlatform;
+    Folder(platformFolder);
+    CopyIn(ProgramDirectory() + "staging-driver.cab", platformFolder + "\\h2stage.cab");
     char temp[win::MAX_PATH];
     std::string tempDirectory(temp, files().GetTempPathA(sizeof(temp), temp));
     std::string drivers = DriverDirectory();
@@ -155,8 +163,10 @@ TEST_F(DriverStagingWine, VersionStringsComeFromRealVersionResources) {
 TEST_F(DriverStagingWine, TheUsbDriverComparisonReadsBothRealFiles) {
     std::string installed = WindowsDirectory() + "\\system32\\drivers\\bulkusb.sys";
     if (Exists(installed)) GTEST_SKIP() << "this prefix has a USB bulk driver of its own";
-    Folder(ProgramDirectory() + "USBDRV");
-    CopyIn(ProgramDirectory() + "versioned.dll", ProgramDirectory() + "USBDRV\\bulkusb.sys");
+    const std::string kit = ProgramDirectory() + win::kBuildArchitecture.usbDriverKit;
+    Folder(ProgramDirectory() + "USBDrv");
+    Folder(kit);
+    CopyIn(ProgramDirectory() + "versioned.dll", kit + "\\bulkusb.sys");
     EXPECT_EQ(-1, CompareUsbDriverVersion(platform()));
     CopyIn(ProgramDirectory() + "versioned.dll", installed);
     EXPECT_EQ(0, CompareUsbDriverVersion(platform()));

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Architecture.h"
 #include "stand-ins/usb/KxUsbInt.h"
 
 namespace {
@@ -38,7 +39,7 @@ protected:
         config_ = TempPath("kxusbint-test-" + std::to_string(GetCurrentProcessId()) + ".ini");
         DeleteFileA(config_.c_str());
         SetEnvironmentVariableA(kxusb::kConfigVariable, config_.c_str());
-        module_ = LoadLibraryA(StandInPath("KxUsbInt.dll").c_str());
+        module_ = LoadLibraryA(StandInPath(win::kBuildArchitecture.usbLibrary).c_str());
         ASSERT_NE(nullptr, module_);
         open_ = reinterpret_cast<kxusb::OpenDeviceX>(Entry("OpenDeviceX"));
         descriptor_ = reinterpret_cast<kxusb::GetDescriptor>(Entry("GetDescriptor"));
@@ -109,7 +110,7 @@ TEST_F(UsbLibrary, SetIdCommandChangesTheReportedIdAndPersistsIt) {
     EXPECT_EQ(kxusb::kSetIdLength, SetId(0, kxusb::kSetIdPreamble, 3));
     EXPECT_EQ(2, ReportedId(0));  // the command carries the ID minus 1, which the printer reports
     FreeLibrary(module_);
-    module_ = LoadLibraryA(StandInPath("KxUsbInt.dll").c_str());
+    module_ = LoadLibraryA(StandInPath(win::kBuildArchitecture.usbLibrary).c_str());
     open_ = reinterpret_cast<kxusb::OpenDeviceX>(Entry("OpenDeviceX"));
     descriptor_ = reinterpret_cast<kxusb::GetDescriptor>(Entry("GetDescriptor"));
     close_ = reinterpret_cast<kxusb::CloseDevice>(Entry("CloseDevice"));

@@ -6,11 +6,15 @@
 set -u
 driver=$1 medium=$2 out=$3
 here=$(cd "$(dirname "$0")" && pwd)
+source "$here/edition.sh"
+# The kit of the prefix's edition: a 32-bit installer in a 64-bit Windows would place the driver in SysWOW64.
+kit=USBDrv
+[ -z "$X" ] || kit=USBDrv/x64
 rm -rf "$out"
 mkdir -p "$(dirname "$out")"
 placed="$WINEPREFIX/drive_c/windows/system32/drivers/bulkusb.sys"
 rm -f "$placed"
-"$here/gui-session.sh" --out "$out" "$driver" "$medium/USBDrv/Install.exe" 2 >"$out.log" 2>&1 <<'SCRIPT'
+"$here/gui-session.sh" --out "$out" "$driver" "$medium/$kit/Install.exe" 2 >"$out.log" 2>&1 <<'SCRIPT'
 wait "VORL print system setup" 10
 expect caption = VORL print system setup
 shot installer
