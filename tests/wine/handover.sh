@@ -113,22 +113,18 @@ before=$(state)
 setup_refusal=$(text "$copy/language/setup.ini" Message IDS_NOTSUPPORT64)
 uninstall_refusal=$(text "$copy/language/uninstall.ini" Message IDS_NOTSUPPORT64)
 [ -n "$setup_refusal" ] && [ -n "$uninstall_refusal" ] || fail "the language files lack IDS_NOTSUPPORT64"
-session setup-alone "$copy" setup.exe <<SCRIPT
-wait-box setup 20
-expect message = $setup_refusal
+for program in setup uninstall; do
+    refusal=$setup_refusal
+    [ $program = setup ] || refusal=$uninstall_refusal
+    session $program-alone "$copy" $program.exe <<SCRIPT
+wait-box $program 20
+expect message = $refusal
 shot-window refusal
 click ok
 exit 10
 SCRIPT
-[ $? -eq 0 ] && ok "setup.exe without setup64.exe: refused with IDS_NOTSUPPORT64"
-session uninstall-alone "$copy" uninstall.exe <<SCRIPT
-wait-box uninstall 20
-expect message = $uninstall_refusal
-shot-window refusal
-click ok
-exit 10
-SCRIPT
-[ $? -eq 0 ] && ok "uninstall.exe without uninstall64.exe: refused with IDS_NOTSUPPORT64"
+    [ $? -eq 0 ] && ok "$program.exe without ${program}64.exe: refused with IDS_NOTSUPPORT64"
+done
 cd "$copy" || exit 2
 for run in "install-printer.exe --model ZMX-M530 --port LPT1:" "uninstall-printer.exe --all"; do
     printf '%s\r\n@echo exit %%errorlevel%%\r\n' "$run" >"$work/alone.cmd"
