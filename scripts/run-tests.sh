@@ -98,12 +98,8 @@ ALLOWED
     return 1
 }
 
-# The Windows builds first: their Wine suites are the longest part of the run. The x64 build assembles the
-# full medium from the PE32 build's.
-echo "=== building the windows and windows64 presets"
-built=""
-for preset in windows windows64; do build_preset "$preset" && built+=" $preset"; done
-
+# The Windows builds first, each suite started as soon as its build is done: the Wine suites are the longest
+# part of the run. The x64 build assembles the full medium from the PE32 build's programs.
 # One virtual display and one prefix per Wine suite: Wine's desktop process is started with the prefix's
 # first program and keeps the display it found then, and screenshots take the whole display. Xvfb picks a
 # free display itself and says which once it takes connections.
@@ -123,7 +119,8 @@ start_display() {  # prints the display number
 native_checks='^(gui-binaries|setup-resources|uninstall-resources|medium-check-assembled)$'  # read files, need no Wine
 declare -A wine_log wine_pid wine_title
 for preset in windows windows64; do
-    [[ "$built" == *" $preset"* ]] || continue
+    echo "=== building $preset"
+    build_preset "$preset" || continue
     log=$(mktemp)
     if [[ " $wine_suites " != *" $preset "* ]]; then
         # Built and checked all the same; only its Wine tests are not this machine's.
