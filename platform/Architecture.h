@@ -7,6 +7,7 @@ namespace win {
 
 struct Architecture {
     const char* name;                // "x86" or "x64", for messages and tools
+    bool is64Bit;                    // the x64 edition
     const char* environment;         // the spooler's native environment
     const char* spoolDirectory;      // below spool\drivers and spool\prtprocs
     // The NT generations' section suffix and medium folder: null where each generation has its own.
@@ -22,9 +23,9 @@ struct Architecture {
     const char* programSuffix;       // the programs' names: setup.exe, setup64.exe
 };
 
-inline constexpr Architecture kArchitectureX86{"x86",        "Windows NT x86", "w32x86", nullptr, nullptr,
+inline constexpr Architecture kArchitectureX86{"x86", false, "Windows NT x86", "w32x86", nullptr, nullptr,
                                                "ntprint*",   "I386",           "i386",   "KxUsbInt.dll", "USBDrv", ""};
-inline constexpr Architecture kArchitectureX64{"x64",        "Windows x64",    "x64",    ".x64",  "\\x64\\",
+inline constexpr Architecture kArchitectureX64{"x64", true, "Windows x64",    "x64",    ".x64",  "\\x64\\",
                                                "ntprint.inf_amd64_*", "Amd64", "amd64",  "KxUsbInt64.dll",
                                                "USBDrv\\x64", "64"};
 

@@ -56,7 +56,7 @@ run_ctest() {  # preset log [ctest options]: the run's output into log, its JUni
 }
 
 report() {  # preset log title: prints the run and adds it to the counts
-    local preset=$1 log=$2
+    local preset=$1 log=$2 name why
     echo "=== $3"
     grep -v -E '^ +Start|Test +#[0-9]+: .* Passed' "$log" || true
     grep -q ' 0 tests failed' "$log" || status=1
@@ -74,15 +74,6 @@ report() {  # preset log title: prints the run and adds it to the counts
             paste - - | sed -E 's/^(.*)\t\[  SKIPPED \] ([^ ]+).*/\2\t\1/'
         } | awk -F'\t' '!seen[$1]++')  # a discovered case shows in both
     rm -f "$log" "$log.xml"
-}
-
-suite() {  # preset [ctest options]: builds, runs and reports in one go
-    local preset=$1 log
-    shift
-    build_preset "$preset" || return
-    log=$(mktemp)
-    run_ctest "$preset" "$log" "$@"
-    report "$preset" "$log" "$preset $*"
 }
 
 # The skips a kind of machine rightly causes, one a line: preset|entry or case (an extended regular

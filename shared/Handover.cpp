@@ -52,7 +52,7 @@ HandoverResult Start(win::Platform& platform, const char* baseName, bool wait) {
 }  // namespace
 
 bool MustHandOverToX64(win::Platform& platform) {
-    return platform.architecture.sectionSuffix == nullptr && RunsOn64BitWindows(platform);
+    return !platform.architecture.is64Bit && RunsOn64BitWindows(platform);
 }
 
 std::string X64TwinPath(win::Platform& platform, const char* baseName) {

@@ -95,7 +95,7 @@ UninstallIniLocation LocateUninstallIni(Platform& platform) {
 }
 
 const char* UninstallSectionSuffix(int generation, const win::Architecture& architecture) {
-    if (generation != 0 && architecture.sectionSuffix != nullptr) return architecture.sectionSuffix;
+    if (generation != 0 && architecture.is64Bit) return architecture.sectionSuffix;
     switch (generation) {
         case 0:
             return ".98";

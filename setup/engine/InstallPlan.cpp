@@ -96,7 +96,7 @@ private:
 
 InstallPlan Planner::Plan() {
     const GenerationProperties* properties = GetGenerationProperties(generation_, platform_.architecture);
-    const bool x64 = platform_.architecture.sectionSuffix != nullptr && generation_ != kGenerationWin98Me;
+    const bool x64 = platform_.architecture.is64Bit && generation_ != kGenerationWin98Me;
     Add("install " + record_.modelName + " for " + (properties != nullptr ? properties->radioLabel : "?") +
         (x64 ? " (x64)" : "") + " from the medium " + CurrentFolder(platform_));
     if (record_.portKind == kPortKindUsb) PlanUsbSteps();

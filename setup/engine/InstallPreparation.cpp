@@ -26,7 +26,7 @@ const char* CheckModelSupportsTarget(win::Platform& platform, const InstallRecor
     if (record.modelName.empty()) return "IDS_ERR_SELPRINTER";
     const char* flag = nullptr;
     const char* refusal = nullptr;
-    if (platform.architecture.sectionSuffix != nullptr && record.generation != kGenerationWin98Me) {
+    if (platform.architecture.is64Bit && record.generation != kGenerationWin98Me) {
         // The x64 edition installs one set of x64 drivers on every 64-bit Windows.
         flag = "SystemX64Supported";
         refusal = "IDS_NOTSUPPORTX64";

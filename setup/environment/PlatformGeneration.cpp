@@ -31,7 +31,7 @@ const GenerationProperties kGenerationsX64[kGenerationCount] = {
 const GenerationProperties* GetGenerationProperties(PlatformGeneration generation,
                                                     const win::Architecture& architecture) {
     if (generation < 0 || generation >= kGenerationCount) return nullptr;
-    return architecture.sectionSuffix != nullptr ? &kGenerationsX64[generation] : &kGenerations[generation];
+    return architecture.is64Bit ? &kGenerationsX64[generation] : &kGenerations[generation];
 }
 
 PlatformGeneration GenerationFromVersion(const win::OSVERSIONINFOA& version) {

@@ -8,7 +8,9 @@
 namespace {
 
 // The radio of each generation, as the generation table names it.
-int RadioOf(PlatformGeneration generation) { return GetGenerationProperties(generation, win::kArchitectureX86)->radioId; }
+int RadioOf(const win::Architecture& architecture, PlatformGeneration generation) {
+    return GetGenerationProperties(generation, architecture)->radioId;
+}
 
 }  // namespace
 
@@ -26,7 +28,7 @@ win::BOOL OperatingSystemPage::OnInit(win::DialogSurface& surface) {
         // As the install itself sees it: Windows 7 and later take the newest (Vista) drivers; any other
         // unknown NT release is installed for as 98/Me and selects nothing.
         generation_ = GenerationFromVersion(version);
-        if (generation_ != kGenerationWin98Me) selected = RadioOf(generation_);
+        if (generation_ != kGenerationWin98Me) selected = RadioOf(context_.platform.architecture, generation_);
     } else {
         host_.ShowMessage(context_.messageText.Get("IDS_ERR_SYSTEM"));
     }
@@ -37,7 +39,7 @@ win::BOOL OperatingSystemPage::OnInit(win::DialogSurface& surface) {
         ApplyCompatibilityRecord(context_.platform);
 
     for (PlatformGeneration g = 0; g < kGenerationCount; ++g)
-        surface.EnableDlgItem(RadioOf(g), g == generation_ ? win::TRUE : win::FALSE);
+        surface.EnableDlgItem(RadioOf(context_.platform.architecture, g), g == generation_ ? win::TRUE : win::FALSE);
     return win::TRUE;
 }
 

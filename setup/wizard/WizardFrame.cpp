@@ -209,7 +209,7 @@ bool WizardFrame::CheckSystemSupported(int n) {
 
     const char* refusal = nullptr;
     PlatformGeneration generation = typed_->system.Generation();
-    if (platform_.architecture.sectionSuffix != nullptr) {
+    if (platform_.architecture.is64Bit) {
         // The x64 edition installs one set of x64 drivers on every 64-bit Windows.
         if (generation != kGenerationWin98Me && x64 == 0) refusal = "IDS_NOTSUPPORTX64";
     } else {
