@@ -9,7 +9,8 @@
 # --tour names one. The medium is used from a scratch copy; --language en puts the English texts of
 # language-en/ in place of the Chinese ones. The PNGs and session.log go to DIR
 # (build/<preset>/screenshots/<language>/NAME). Without WINEPREFIX a throwaway prefix is made and removed.
-# In a tour, {{SECTION/KEY}} stands for that text of the language file language/NAME.ini of the medium in
+# In a tour, {{SECTION/KEY}} stands for that text of the language file language/NAME.ini (NAME without the
+# x64 edition's 64) of the medium in
 # use, so one tour serves every language (window captions, texts to expect).
 # Builds what it needs first; the Wine flavour is this machine's (scripts/wine-flavour.sh).
 set -uo pipefail
@@ -33,6 +34,8 @@ shift
 name=$(basename "$program")
 name=${name%.[eE][xX][eE]}
 name=${name,,}
+# The x64 edition (setup64.exe) has the PE32 program's tour and language file.
+[[ "$name" =~ ^(setup|uninstall)64$ ]] && name=${name%64}
 [ -n "$tour" ] || tour=$root/tests/wine/gui/tours/$name.gui
 [ -f "$tour" ] || { echo "screenshots: no tour $tour" >&2; exit 2; }
 
