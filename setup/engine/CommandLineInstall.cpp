@@ -218,14 +218,10 @@ std::string InstallMediumLacks(win::Platform& platform, const std::string& folde
 
 // The test page for the printer just installed, told as a line: whether the spooler took the job.
 bool PrintTestPageAfterInstall(win::Platform& platform, const InstallRecord& record, ConsoleSession& session) {
-    TestPageFacts facts{record.printerName, record.printer.pPortName != nullptr ? record.printer.pPortName : "",
-                        record.driver.pName != nullptr ? record.driver.pName : ""};
-    platform.clock.GetLocalTime(&facts.time);
-    std::string data = TestPageData(facts);
-    TestPageOutcome outcome = PrintTestPage(platform, record.printerName, data);
+    TestPageOutcome outcome = PrintInstalledTestPage(platform, record);
     if (outcome.accepted) {
         session.Line("printed a test page on " + record.printerName + ": the spooler accepted job " +
-                     std::to_string(outcome.jobId) + " of " + std::to_string(data.size()) + " bytes");
+                     std::to_string(outcome.jobId) + " of " + std::to_string(outcome.bytes) + " bytes");
         return true;
     }
     session.Line("the spooler did not accept the test page on " + record.printerName + ": " + outcome.failedCall +

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "setup/engine/InstallRecord.h"
+
 namespace {
 
 using namespace std::string_literals;
@@ -44,6 +46,7 @@ std::string TestPageData(const TestPageFacts& facts) {
 
 TestPageOutcome PrintTestPage(win::Platform& platform, const std::string& printer, const std::string& data) {
     TestPageOutcome outcome;
+    outcome.bytes = data.size();
     auto failed = [&](const char* call) {
         outcome.failedCall = call;
         outcome.error = platform.kernel.GetLastError();
@@ -88,4 +91,11 @@ TestPageOutcome PrintTestPage(win::Platform& platform, const std::string& printe
     platform.spooler.ClosePrinter(handle);
     outcome.accepted = true;
     return outcome;
+}
+
+TestPageOutcome PrintInstalledTestPage(win::Platform& platform, const InstallRecord& record) {
+    TestPageFacts facts{record.printerName, record.printer.pPortName != nullptr ? record.printer.pPortName : "",
+                        record.driver.pName != nullptr ? record.driver.pName : ""};
+    platform.clock.GetLocalTime(&facts.time);
+    return PrintTestPage(platform, record.printerName, TestPageData(facts));
 }

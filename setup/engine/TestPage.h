@@ -6,6 +6,8 @@
 
 #include "platform/Platform.h"
 
+struct InstallRecord;
+
 // What the receipt names.
 struct TestPageFacts {
     std::string printer, port, driver;
@@ -22,8 +24,12 @@ struct TestPageOutcome {
     win::DWORD jobId = 0;
     std::string failedCall;  // the spooler call that refused it
     win::DWORD error = 0;
+    size_t bytes = 0;  // the size of the page sent
 };
 
 // Sends data to the printer as one RAW document, so that no driver renders it. A document that cannot be
 // written whole is dropped rather than ended, so the printer never gets half a receipt.
 TestPageOutcome PrintTestPage(win::Platform& platform, const std::string& printer, const std::string& data);
+
+// The test page of the printer an installation has just added, naming its port and driver.
+TestPageOutcome PrintInstalledTestPage(win::Platform& platform, const InstallRecord& record);

@@ -1,11 +1,13 @@
 #include "setup/wizard/InstallAction.h"
 
 #include <atomic>
+#include <string>
 #include <thread>
 
 #include "resources/resource.h"
 #include "setup/engine/InstallPreparation.h"
 #include "setup/engine/InstallSequence.h"
+#include "setup/engine/TestPage.h"
 #include "setup/engine/UsbDriverInstaller.h"
 #include "setup/engine/UsbPrinterId.h"
 #include "setup/wizard/ProgressWindow.h"
@@ -37,6 +39,27 @@ void OfferRestart(WizardFrame& frame, MessageBoxPrompts& prompts) {
     SetupContext& context = frame.Context();
     if (!prompts.AskYesNo(MessageFor(context.messageText, "IDS_INF_RESTART"))) return;
     if (!context.platform.windows.ExitWindowsEx(win::EWX_REBOOT, 0)) Refuse(frame, "IDS_ERR_EXITWIN");
+}
+
+// Said when the medium's texts ask for a test page but lack these answers.
+constexpr char kTestPageSentText[] = "The test page was sent to the printer.";
+constexpr char kTestPageRefusedText[] = "The printer did not take the test page.";
+
+std::string TextOr(const std::string& text, const char* fallback) { return text.empty() ? fallback : text; }
+
+// A test page shows the person at the till at once that the new printer prints. A medium whose texts
+// lack the question closes as it always did.
+void OfferTestPage(WizardFrame& frame, MessageBoxPrompts& prompts) {
+    SetupContext& context = frame.Context();
+    std::string question = context.messageText.Get("IDS_INF_TESTPAGE");
+    if (question.empty() || !prompts.AskYesNo(question)) return;
+    TestPageOutcome outcome = PrintInstalledTestPage(context.platform, frame.Record());
+    if (outcome.accepted) {
+        frame.ShowMessage(TextOr(context.messageText.Get("IDS_INF_TESTPAGEDONE"), kTestPageSentText));
+        return;
+    }
+    frame.ShowMessage(TextOr(context.messageText.Get("IDS_ERR_TESTPAGE"), kTestPageRefusedText) + "\r\n(" +
+                      outcome.failedCall + ": error " + std::to_string(outcome.error) + ")");
 }
 
 }  // namespace
@@ -88,6 +111,10 @@ void RunWizardInstall(WizardFrame& frame) {
     worker.join();
 
     frame.ShowMessage(message.Empty() ? MessageFor(context.messageText, "IDS_INF_NTRESTART") : message.Text());
-    if (record.generation == kGenerationWin98Me) OfferRestart(frame, prompts);
+    // 98/Me load the new monitor and driver only at the restart, so a test page would wait for it.
+    if (record.generation == kGenerationWin98Me)
+        OfferRestart(frame, prompts);
+    else if (completion.load() == kCompletionSucceeded)
+        OfferTestPage(frame, prompts);
     frame.Close();
 }

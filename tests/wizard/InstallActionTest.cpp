@@ -1,8 +1,14 @@
 // The Install button on the last page, on the sample medium against the simulated Windows: what is
 // refused before anything changes, the USB steps, the progress window and the close.
+#include <fstream>
+#include <iterator>
+#include <set>
 #include <thread>
 
+#include <regex>
+
 #include "platform/sim/SimUsbDevices.h"
+#include "setup/engine/FixedDriverFiles.h"
 #include "setup/wizard/ProgressWindow.h"
 #include "tests/wizard/WizardFixture.h"
 
@@ -47,6 +53,28 @@ protected:
             serial_ = record.serial;
             driverKind_ = record.driverKind;
         });
+    }
+
+    // The source medium lacks the driver files a release places: every file its model files name, and
+    // those setup copies under its own names, in each generation's folder, so the installation succeeds.
+    void PlaceDriverFiles() {
+        std::set<std::string> names;
+        for (int id = 0; id < kFixedDriverFileCount; ++id)
+            names.insert(GetFixedDriverFile(static_cast<FixedDriverFileId>(id)).name);
+        const std::regex file(R"(=([A-Za-z0-9_.-]+\.(dll|DLL|dat|DAT|gpd|GPD|hlp|HLP|ini|INI)))");
+        for (const auto& entry : fs::directory_iterator(sim_.windows().HostPath("C:\\MEDIUM\\DRVCONFIG"))) {
+            std::ifstream in(entry.path(), std::ios::binary);
+            std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+            for (std::sregex_iterator it(bytes.begin(), bytes.end(), file), end; it != end; ++it) names.insert((*it)[1]);
+        }
+        for (const char* folder : {"win98", "winnt", "win2003", "Vista"})
+            for (const std::string& name : names)
+                sim_.windows().WriteFile(std::string("C:\\MEDIUM\\") + folder + "\\" + name, name);
+        sim_.spooler().DefineMonitorPorts("VLCOMMON.DLL", {"KXCOM1:", "KXCOM2:", "KXCOM3:"});
+        // Windows' own unidriver files, which the raster drivers name beside theirs.
+        for (const char* name : {"UNIDRV.DLL", "UNIDRVUI.DLL", "UNIDRV.HLP", "UNIRES.DLL", "TTFSUB.GPD", "STDNAMES.GPD"})
+            sim_.windows().WriteFile(std::string("C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\3\\") + name,
+                                     name);
     }
 
     bool progressShown_ = false;
@@ -181,6 +209,62 @@ TEST_F(InstallActionTest, AFailedInstallationIsShownOverTheWizardWhichThenCloses
     EXPECT_EQ(frameWindow_, sim_.ui().MessageBoxes()[0].owner);
     EXPECT_TRUE(sim_.spooler().printers.empty());
     EXPECT_EQ(win::IDOK, sim_.ui().ModalDialogs().back().result);
+}
+
+TEST_F(InstallActionTest, AfterTheClosingMessageYesSendsATestPageAndSaysTheSpoolerTookIt) {
+    PlaceDriverFiles();
+    sim_.ui().messageBoxAnswers = {win::IDOK, win::IDYES};
+    Install(IDC_RECEIPT, IDC_RECEIPT_MODELS, 0, "KXCOM3:");
+    std::vector<std::string> texts = MessageTexts();
+    ASSERT_EQ(3u, texts.size()) << "closing message, question, answer";
+    EXPECT_EQ(Text("Message", "IDS_INF_TESTPAGE"), texts[1]);
+    EXPECT_EQ(win::UINT(win::MB_YESNO), sim_.ui().MessageBoxes()[1].type & 0xF);
+    EXPECT_EQ(Text("Message", "IDS_INF_TESTPAGEDONE"), texts[2]);
+    ASSERT_EQ(1u, sim_.spooler().printedJobs.size());
+    const win::sim::SimSpooler::Job& job = sim_.spooler().printedJobs[0];
+    EXPECT_EQ(printerName_, job.printer);
+    EXPECT_EQ("KXCOM3:", job.port);
+    EXPECT_EQ("RAW", job.datatype);
+    EXPECT_NE(std::string::npos, job.data.find("Port:    KXCOM3:\n")) << job.data;
+    EXPECT_EQ(0u, sim_.spooler().OpenPrinterCount());
+    EXPECT_FALSE(stayed_);
+}
+
+TEST_F(InstallActionTest, NoToTheTestPagePrintsNothing) {
+    PlaceDriverFiles();
+    sim_.ui().messageBoxAnswers = {win::IDOK, win::IDNO};
+    Install(IDC_RECEIPT, IDC_RECEIPT_MODELS, 0, "KXCOM3:");
+    EXPECT_EQ(2u, MessageTexts().size());
+    EXPECT_TRUE(sim_.spooler().printedJobs.empty());
+}
+
+TEST_F(InstallActionTest, ATestPageTheSpoolerRefusesIsSaidWithTheCallAndItsError) {
+    PlaceDriverFiles();
+    sim_.windows().InjectFault("StartDocPrinterA", win::ERROR_INVALID_DATATYPE);
+    sim_.ui().messageBoxAnswers = {win::IDOK, win::IDYES};
+    Install(IDC_RECEIPT, IDC_RECEIPT_MODELS, 0, "LPT1:");
+    std::vector<std::string> texts = MessageTexts();
+    ASSERT_EQ(3u, texts.size());
+    EXPECT_EQ(Text("Message", "IDS_ERR_TESTPAGE") + "\r\n(StartDocPrinter: error " +
+                  std::to_string(win::ERROR_INVALID_DATATYPE) + ")",
+              texts[2]);
+    EXPECT_TRUE(sim_.spooler().printedJobs.empty());
+    EXPECT_EQ(0u, sim_.spooler().OpenPrinterCount());
+}
+
+TEST_F(InstallActionTest, TextsWithoutTheTestPageQuestionCloseAsBefore) {
+    PlaceDriverFiles();
+    const char texts[] = "C:\\MEDIUM\\language\\setup.ini";
+    std::string bytes;
+    ASSERT_TRUE(sim_.windows().ReadFile(texts, &bytes));
+    size_t at = bytes.find("IDS_INF_TESTPAGE=");
+    ASSERT_NE(std::string::npos, at);
+    bytes.erase(at, bytes.find('\n', at) + 1 - at);
+    sim_.windows().WriteFile(texts, bytes);
+    Install(IDC_RECEIPT, IDC_RECEIPT_MODELS, 0, "KXCOM2:");
+    EXPECT_EQ(1u, MessageTexts().size());
+    EXPECT_TRUE(sim_.spooler().printedJobs.empty());
+    EXPECT_FALSE(stayed_);
 }
 
 TEST_F(InstallActionTest, SetupWaitsForAsLongAsTheUsbDriverInstallersWindowIsOpen) {
