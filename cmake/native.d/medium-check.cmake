@@ -1,6 +1,15 @@
 # medium-check: the release checks of an installation medium, as a library for the unit tests and a tool.
 file(GLOB MEDIUM_CHECK_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/medium-check/*.cpp)
-add_library(medium_check STATIC ${MEDIUM_CHECK_SOURCES})
+# The text-fit check reads the programs' dialog templates, which the tool carries in code page 936 as the
+# Windows build compiles them.
+set(EMBEDDED_SCRIPTS ${CMAKE_BINARY_DIR}/resources/setup.rc ${CMAKE_BINARY_DIR}/resources/uninstall.rc
+    ${CMAKE_BINARY_DIR}/resources/version.rci ${CMAKE_SOURCE_DIR}/resources/resource.h)
+string(REPLACE ";" "|" EMBEDDED_SCRIPT_LIST "${EMBEDDED_SCRIPTS}")
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/generated/EmbeddedResourceScripts.cpp
+    COMMAND ${CMAKE_COMMAND} -DOUTPUT=${CMAKE_BINARY_DIR}/generated/EmbeddedResourceScripts.cpp
+            -DFUNCTION=EmbeddedResourceScripts "-DINPUTS=${EMBEDDED_SCRIPT_LIST}" -P ${CMAKE_SOURCE_DIR}/cmake/embed-files.cmake
+    DEPENDS ${EMBEDDED_SCRIPTS} ${CMAKE_SOURCE_DIR}/cmake/embed-files.cmake VERBATIM)
+add_library(medium_check STATIC ${MEDIUM_CHECK_SOURCES} ${CMAKE_BINARY_DIR}/generated/EmbeddedResourceScripts.cpp)
 target_link_libraries(medium_check PUBLIC setup_logic platform)
 target_link_libraries(unit_tests PRIVATE medium_check)
 

@@ -165,8 +165,9 @@ bool IsNameChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || 
 
 class Parser {
 public:
-    Parser(ResourceScript* script, const std::vector<std::string>& includeFolders, std::string* error)
-        : script_(script), includeFolders_(includeFolders), error_(error) {}
+    Parser(ResourceScript* script, const std::vector<std::string>& includeFolders, std::string* error,
+           const std::map<std::string, std::string>* files = nullptr)
+        : script_(script), includeFolders_(includeFolders), error_(error), files_(files) {}
 
     bool Preprocess(const std::string& text, const std::string& name, const std::string& folder, int depth);
     bool ParseAll();
@@ -213,6 +214,7 @@ private:
     ResourceScript* script_;
     const std::vector<std::string>& includeFolders_;
     std::string* error_;
+    const std::map<std::string, std::string>* files_;
     std::vector<Token> tokens_;
     size_t position_ = 0;
     std::vector<bool> conditions_;
@@ -280,8 +282,13 @@ bool Parser::Preprocess(const std::string& text, const std::string& name, const 
             folders.insert(folders.end(), includeFolders_.begin(), includeFolders_.end());
             std::string content;
             bool found = false;
-            std::string foundFolder;
+            std::string foundFolder = folder;
+            if (files_ != nullptr && files_->count(file)) {
+                content = files_->at(file);
+                found = true;
+            }
             for (const std::string& candidate : folders) {
+                if (found) break;
                 if (ReadHostFile(candidate + "/" + file, &content)) {
                     found = true;
                     foundFolder = candidate;
@@ -406,7 +413,7 @@ bool Parser::Lookup(const std::string& name, Value* value, int depth) {
     auto defined = script_->defines.find(name);
     if (defined != script_->defines.end()) {
         if (depth > 16) return Fail("definition of " + name + " refers to itself");
-        Parser inner(script_, includeFolders_, error_);
+        Parser inner(script_, includeFolders_, error_, files_);
         if (!inner.Tokenize(defined->second, "#define " + name, 0)) return false;
         Token end;
         inner.tokens_.push_back(end);
@@ -712,6 +719,14 @@ bool ParseResourceScript(const std::string& text, const std::string& name,
                          const std::vector<std::string>& includeFolders, ResourceScript* script,
                          std::string* error) {
     Parser parser(script, includeFolders, error);
+    return parser.Preprocess(text, name, ".", 0) && parser.ParseAll();
+}
+
+bool ParseEmbeddedResourceScript(const std::string& text, const std::string& name,
+                                 const std::map<std::string, std::string>& files, ResourceScript* script,
+                                 std::string* error) {
+    static const std::vector<std::string> kNoFolders;
+    Parser parser(script, kNoFolders, error, &files);
     return parser.Preprocess(text, name, ".", 0) && parser.ParseAll();
 }
 

@@ -84,6 +84,12 @@ bool LoadResourceScript(const std::string& hostPath, const std::vector<std::stri
 // Parses script text; `name` only labels errors.
 bool ParseResourceScript(const std::string& text, const std::string& name,
                          const std::vector<std::string>& includeFolders, ResourceScript* script,
-                         std::string* error);
+                                 std::string* error);
+
+// Parses script text whose quoted includes are the named texts of `files`, for a tool that carries the
+// scripts in itself.
+bool ParseEmbeddedResourceScript(const std::string& text, const std::string& name,
+                                 const std::map<std::string, std::string>& files, ResourceScript* script,
+                                 std::string* error);
 
 }  // namespace win::sim

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The wizard of the assembled medium installs printers under Wine, worked like a person at the till: the
-# receipt printer on a serial port with chosen settings as the default printer (XP), a printer on LPT1:
+# receipt printer on a serial port with chosen settings as the default printer (XP), with the test page it
+# offers afterwards sent to the port (the other cases decline it), a printer on LPT1:
 # (Vista), the same model on LPT1: for 98/Me with its restart question declined, a USB printer whose ID
 # must change to match its port, and a model that Server 2003 refuses, which leaves nothing installed.
 # After each closing message the spooler, the registry and the profile are checked as install-printer.sh
@@ -148,6 +149,10 @@ fi
 # the simulation) refuses it with error 2 unless an earlier Unidrv printer left them in the driver directory.
 set_version $serial_version
 clear_printer "ZMX-M530(S)"
+# Wine hands a job to the file its spooler names for the port (install-printer.sh says why).
+port_file=$work/KXCOM1.out
+: >"$port_file"
+"$W" reg add 'HKCU\Software\Wine\Printing\Spooler' /v KXCOM1: /d "$port_file" /f >/dev/null 2>&1
 session $serial_version "$medium" <<SCRIPT
 wait "$caption" 20
 activate
@@ -179,11 +184,27 @@ wait-box setup 60
 expect message = $(message IDS_INF_NTRESTART)
 shot-window 6-done
 click ok
+wait-box setup 20
+expect message = $(message IDS_INF_TESTPAGE)
+shot-window 7-test-page
+click yes
+wait-box setup 20
+expect message = $(message IDS_INF_TESTPAGEDONE)
+shot-window 8-test-page-sent
+click ok
 exit 20
 SCRIPT
-if [ $? -eq 0 ]; then
+serial_session=$?
+"$W" reg delete 'HKCU\Software\Wine\Printing\Spooler' /v KXCOM1: /f >/dev/null 2>&1
+if [ $serial_session -eq 0 ]; then
     was=$status
     name="ZMX-M530(S)"
+    if grep -qaF "Printer: $name" "$port_file" && grep -qa '^Port:    KXCOM1:$' "$port_file" &&
+        [ "$(tail -c 4 "$port_file" | od -An -tx1 | tr -d ' \n')" = 1d564200 ]; then
+        ok "$serial_version: the test page answered Yes put $(wc -c <"$port_file") bytes on KXCOM1:"
+    else
+        fail "$serial_version: the test page left $(wc -c <"$port_file") bytes at KXCOM1:: $(cat -v "$port_file")"
+    fi
     why=$(check_printer "$name" KXCOM1: "VORL ZMX-M530") || fail "$serial_version: $why"
     why=$(check_listed "$name" "VORL ZMX-M530" KXCOM1:) || fail "$serial_version: $why"
     why=$(check_stamps "$environment" "VORL COM Monitor") || fail "$serial_version: $why"
@@ -202,7 +223,13 @@ set_version vista
 clear_printer "ZMX-M530(P)"
 plant_store
 default=$(default_device)
-session vista "$medium" < <(default_model_on_lpt1 1076 && echo "exit 20")
+session vista "$medium" < <(default_model_on_lpt1 1076 && cat <<SCRIPT
+wait-box setup 20
+expect message = $(message IDS_INF_TESTPAGE)
+click no
+exit 20
+SCRIPT
+)
 vista_session=$?
 rm -rf "$store"
 if [ $vista_session -eq 0 ]; then
@@ -288,6 +315,9 @@ wait-box setup 60
 expect message = $(message IDS_INF_USBRESTART)
 shot-window 7-done
 click ok
+wait-box setup 20
+expect message = $(message IDS_INF_TESTPAGE)
+click no
 exit 20
 SCRIPT
 if [ $? -eq 0 ]; then

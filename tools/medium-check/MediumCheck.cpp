@@ -14,6 +14,7 @@
 #include "setup/environment/ModelConfig.h"
 #include "setup/environment/PlatformGeneration.h"
 #include "tools/medium-check/MediumFiles.h"
+#include "tools/medium-check/TextFit.h"
 
 namespace medium {
 
@@ -193,6 +194,7 @@ private:
     void CheckUninstallCatalogue();
     void CheckMediumFiles();
     void CheckRefusalTexts();
+    void CheckTextFit(const std::string& folder);
     void CheckDriverFiles();
     void CheckPresent(const std::string& file, const std::string& section, const std::string& key,
                       const std::string& name, PlatformGeneration generation);
@@ -631,6 +633,29 @@ void Checker::CheckRefusalTexts() {
             "is missing: uninstall.exe on 64-bit Windows without uninstall64.exe would refuse with a fixed text");
 }
 
+// A text longer than its control is cut on screen, often in the middle of a word.
+void Checker::CheckTextFit(const std::string& folder) {
+    for (const TextUse& use : TextUses()) {
+        const std::string file = folder + "\\" + use.file;
+        IniFile texts(root_, file);
+        if (!texts.Present() || !texts.HasKey(use.section, use.key)) continue;
+        std::string text = texts.Value(use.section, use.key, "");
+        size_t name = text.find("%s");
+        if (name != std::string::npos) text.replace(name, 2, kSampleName);
+        const win::sim::ResourceScript& script =
+            std::string(use.file) == "setup.ini" ? SetupTemplates() : UninstallTemplates();
+        const win::sim::ControlTemplate* control = script.dialogs.at(use.dialog).Control(use.control);
+        if (control == nullptr) continue;
+        std::string why = WhyNotFitting(text, *control, RoomKind(*control, use.entry));
+        if (why.empty()) continue;
+        std::string where = use.entry ? "an entry of control " : "control ";
+        if (name != std::string::npos) why += " (with " + std::string(kSampleName) + " for %s)";
+        Add(FindingKind::kDoesNotFit, file, use.section, use.key,
+            "\"" + text + "\" does not fit " + where + std::to_string(use.control) + " of dialog " +
+                std::to_string(use.dialog) + ": " + why);
+    }
+}
+
 bool Checker::OnMedium(const std::string& name, PlatformGeneration generation) {
     std::string folder = SourceFolder(generation);
     auto cached = folderNames_.find(folder);
@@ -762,6 +787,8 @@ bool Checker::Run() {
     CheckUninstallCatalogue();
     CheckMediumFiles();
     CheckRefusalTexts();
+    // The texts in use and the English set beside them.
+    for (const char* folder : {"language", "language-en"}) CheckTextFit(folder);
     if (options_.checkFiles) CheckDriverFiles();
     return true;
 }

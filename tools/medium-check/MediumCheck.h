@@ -20,6 +20,7 @@ enum class FindingKind {
     kNotSet,
     kTooLong,
     kDuplicateKey,
+    kDoesNotFit,
 };
 
 // One fault: the file as a path on the medium ("DRVCONFIG\setup.ini"), and the section and key where
