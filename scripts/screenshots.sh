@@ -3,6 +3,12 @@
 # worked through its windows by its tour, a gui-driver script, one PNG per `shot` of the tour.
 #
 #   scripts/screenshots.sh [--language zh|en] [--out DIR] [--size WxH] [--tour FILE] PROGRAM [ARGUMENT...]
+#   scripts/screenshots.sh --all [--out DIR]
+#
+# --all takes every screen of setup and uninstall in both language sets (tests/wine/screens.sh: the five
+# pages, an installation on a USB port with its questions and the progress window, a removal with the
+# restart question) into DIR/zh and DIR/en (build/<preset>/screenshots), and fails on a cut text; the
+# README's pictures are made with --all --out docs/screenshots.
 #
 # PROGRAM is a path inside build/<preset>/medium (setup.exe, USBDrv/Install.exe) or any other path; its
 # tour is tests/wine/gui/tours/NAME.gui (NAME: the program's file name in lower case, without .exe) unless
@@ -16,9 +22,10 @@
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
-language=zh out='' size=800x600 tour=''
+language=zh out='' size=800x600 tour='' all=no
 while [ $# -gt 0 ]; do
     case "$1" in
+        --all) all=yes; shift ;;
         --language) language=$2; shift 2 ;;
         --out) out=$2; shift 2 ;;
         --size) size=$2; shift 2 ;;
@@ -27,8 +34,29 @@ while [ $# -gt 0 ]; do
         *) break ;;
     esac
 done
-[ $# -ge 1 ] || { sed -n '5p' "$0" | sed 's/^#  *//' >&2; exit 2; }
+[ $all = yes ] || [ $# -ge 1 ] || { sed -n '5,6p' "$0" | sed 's/^#  *//' >&2; exit 2; }
 case "$language" in zh|en) ;; *) echo "screenshots: --language is zh or en" >&2; exit 2 ;; esac
+if [ $all = yes ]; then
+    source scripts/wine-flavour.sh || exit 2
+    echo "Wine flavour: ${WINE_FLAVOUR}-bit, preset ${WINE_PRESET}: ${WINE_FLAVOUR_WHY}"
+    build=$root/build/$WINE_PRESET
+    { cmake --preset "$WINE_PRESET" >/dev/null && cmake --build --preset "$WINE_PRESET" -j2 --target medium gui-driver; } \
+        >"${TMPDIR:-/tmp}/screenshots-build.log" 2>&1 || { cat "${TMPDIR:-/tmp}/screenshots-build.log"; exit 1; }
+    made=''
+    if [ -z "${WINEPREFIX:-}" ]; then
+        made=$(bash scripts/wine-prefix.sh) || { echo "screenshots: could not make a Wine prefix" >&2; exit 1; }
+        export WINEPREFIX=$made
+    fi
+    [ -n "$out" ] || out=$build/screenshots
+    status=0
+    for set in zh en; do
+        tests/wine/screens.sh "$build/gui-driver.exe" "$build/medium" "$out" $set || status=1
+        rm -f "$out/$set/"*.log
+    done
+    [ -z "$made" ] || rm -rf "$(dirname "$made")"
+    echo "screenshots: $(ls "$out"/zh/*.png "$out"/en/*.png 2>/dev/null | wc -l) in $out/zh and $out/en"
+    exit $status
+fi
 program=$1
 shift
 name=$(basename "$program")
@@ -68,18 +96,7 @@ rm -rf "$out"
 texts=$scratch/medium/language/$name.ini
 filled=$scratch/tour.gui
 if [ -f "$texts" ]; then
-    iconv -f CP936 -t UTF-8 "$texts" | tr -d '\r' | awk -v tour="$tour" '
-        /^\[/ { section = substr($0, 2, length($0) - 2); next }
-        index($0, "=") > 0 { key = substr($0, 1, index($0, "=") - 1); text[section "/" key] = substr($0, index($0, "=") + 1) }
-        END {
-            while ((getline line < tour) > 0) {
-                while (match(line, /\{\{[^}]*\}\}/)) {
-                    name = substr(line, RSTART + 2, RLENGTH - 4)
-                    line = substr(line, 1, RSTART - 1) text[name] substr(line, RSTART + RLENGTH)
-                }
-                print line
-            }
-        }' >"$filled"
+    tests/wine/fill-tour.sh "$texts" "$tour" >"$filled"
 else
     cp "$tour" "$filled"
 fi

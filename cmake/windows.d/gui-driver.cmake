@@ -42,3 +42,12 @@ add_test(NAME wizard-install COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/wizard-insta
          $<TARGET_FILE:gui-driver> ${CMAKE_BINARY_DIR}/medium ${GUI_OUTPUT_DIR}/wizard-install)
 set_tests_properties(wizard-install PROPERTIES RUN_SERIAL TRUE TIMEOUT 300
                      DEPENDS "contract_tests;stand-ins-installer-window;generations;install-printer;uninstall-printer;uninstall-gui;wizard")
+
+# Every screen of setup and uninstall in each language set, photographed and failing on a cut text. It
+# installs a printer and then removes everything of ours, so it runs alone, after every test that installs.
+foreach(set zh en)
+    add_test(NAME screens-${set} COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/screens.sh
+             $<TARGET_FILE:gui-driver> ${CMAKE_BINARY_DIR}/medium ${GUI_OUTPUT_DIR}/screens ${set})
+    set_tests_properties(screens-${set} PROPERTIES RUN_SERIAL TRUE TIMEOUT 300
+        DEPENDS "contract_tests;stand-ins-installer-window;generations;install-printer;uninstall-printer;uninstall-gui;wizard;wizard-install;msi;handover")
+endforeach()

@@ -15,6 +15,17 @@ query() { "$W" reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | value "$2"; }
 # The same from what `reg query KEY` printed, on standard input: several values for one run of reg.
 value() { sed -n "s/^    $1    REG_[A-Z_]*    //Ip"; }
 
+# Vista and later keep the system's Unidrv files in the driver store, which a Wine prefix has not: the
+# stand-ins of them on the medium go into an ntprint folder of the store, of the prefix's edition, for the
+# cases that install a raster driver there. Sets store to the folder, for the caller to remove.
+plant_store() {  # medium
+    local folder=ntprint.inf_x86_wine-tests files=I386 source=Vista
+    [ -z "${X:-}" ] || folder=ntprint.inf_amd64_wine-tests files=Amd64 source=x64
+    store="$WINEPREFIX/drive_c/windows/system32/DriverStore/FileRepository/$folder"
+    mkdir -p "$store/$files"
+    cp "$1/$source/"{UNIDRV.DLL,UNIDRVUI.DLL,UNIDRV.HLP,TTFSUB.GPD,STDNAMES.GPD,UNIRES.DLL} "$store/$files/"
+}
+
 # The names of a key's subkeys, one a line, sorted; reg names the key itself first.
 subkeys() { "$W" reg query "$1" 2>/dev/null | tr -d '\r' | grep '^HKEY' | tail -n +2 | sed 's/.*\\//' | sort; }
 

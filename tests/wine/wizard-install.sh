@@ -99,19 +99,10 @@ default_device() { query "$profile_key\Windows" Device; }
 if [ -z "$X" ]; then
     refused_version=win2003 refused_radio=1075 refused_key=IDS_NOTSUPPORT2003
     serial_version=winxp serial_radio=1029 usb_version=winxp
-    store_folder=ntprint.inf_x86_wizard-install store_files=I386 store_source=Vista
 else
     refused_version=win10 refused_radio=1076 refused_key=IDS_NOTSUPPORTX64
     serial_version=win10 serial_radio=1076 usb_version=win7
-    store_folder=ntprint.inf_amd64_wizard-install store_files=Amd64 store_source=x64
 fi
-# Vista and later keep the system's Unidrv files in the driver store, which a Wine prefix has not: the
-# medium's stand-ins of them go into an ntprint folder of the store for the cases that need them.
-plant_store() {
-    store="$WINEPREFIX/drive_c/windows/system32/DriverStore/FileRepository/$store_folder"
-    mkdir -p "$store/$store_files"
-    cp "$medium/$store_source/"{UNIDRV.DLL,UNIDRVUI.DLL,UNIDRV.HLP,TTFSUB.GPD,STDNAMES.GPD,UNIRES.DLL} "$store/$store_files/"
-}
 
 # ZMX-T300 supports neither Server 2003 nor Vista, nor 64-bit Windows: the wizard refuses it on the system
 # page, and Cancel leaves the system as it was.
@@ -221,7 +212,7 @@ fi
 # would end on "Couldn't find system fiels.").
 set_version vista
 clear_printer "ZMX-M530(P)"
-plant_store
+plant_store "$medium"
 default=$(default_device)
 session vista "$medium" < <(default_model_on_lpt1 1076 && cat <<SCRIPT
 wait-box setup 20
@@ -283,7 +274,7 @@ fi
 # Yes writes the ID of port 1 (value 0) into the stand-in library's printers.
 set_version $usb_version
 clear_printer "ZMX-T310(U) 1"
-[ -z "$X" ] || plant_store
+[ -z "$X" ] || plant_store "$medium"
 usb=$work/usb
 cp -r "$medium/." "$usb"
 printf '[Devices]\r\n0=9\r\n' >"$usb/KxUsbInt.ini"

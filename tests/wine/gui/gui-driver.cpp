@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -362,6 +363,7 @@ public:
         else if (command == "closed") need(0, 1), Closed(w.size() > 1 ? Milliseconds(w[1]) : timeout_);
         else if (command == "windows") need(0, 0), ListWindows();
         else if (command == "controls") need(0, 0), ListControls();
+        else if (command == "fits") need(0, 0), Fits();
         else if (command == "list") need(1, 1), List(ControlId(w[1]));
         else if (command == "click") need(1, 1), Click(ControlId(w[1]));
         else if (command == "mouse") need(1, 1), Mouse(ControlId(w[1]));
@@ -635,6 +637,191 @@ private:
                 (IsWindowVisible(child) ? " visible" : " hidden") + (IsWindowEnabled(child) ? "" : " disabled") +
                 " = " + Shown(TextOf(child)));
         }
+    }
+
+    // ---- texts that fit ----
+
+    // The font a control draws with: the one its dialog's template names, made as the dialog manager
+    // makes it. WM_GETFONT cannot tell it from here: Wine answers it with 0 across processes, and a font
+    // handle of another process would mean nothing in this one. The templates are read from the resources
+    // of the program that owns the dialog, and the dialog's template is the one whose controls it has.
+    struct TemplateFont {
+        std::set<int> ids;
+        int points = 0, weight = 0;
+        bool italic = false;
+        int charset = 0;
+        std::wstring face;
+    };
+    std::vector<TemplateFont> templates_;
+    std::wstring templatesOf_;
+
+    static const WORD* SkipNameOrOrdinal(const WORD* at) {
+        if (*at == 0xFFFF) return at + 2;
+        while (*at != 0) ++at;
+        return at + 1;
+    }
+
+    static BOOL CALLBACK AddTemplate(HMODULE module, LPCWSTR type, LPWSTR name, LONG_PTR list) {
+        HRSRC found = FindResourceW(module, name, type);
+        const WORD* at = found != nullptr ? static_cast<const WORD*>(LockResource(LoadResource(module, found))) : nullptr;
+        if (at == nullptr || at[0] != 1 || at[1] != 0xFFFF) return TRUE;  // only DIALOGEX templates
+        DWORD style = *reinterpret_cast<const DWORD*>(at + 6);
+        WORD items = at[8];
+        TemplateFont font;
+        at = SkipNameOrOrdinal(SkipNameOrOrdinal(at + 13));  // menu, class
+        while (*at != 0) ++at;                               // caption
+        ++at;
+        if ((style & DS_SETFONT) == 0) return TRUE;
+        font.points = at[0];
+        font.weight = at[1];
+        font.italic = (at[2] & 0xFF) != 0;
+        font.charset = at[2] >> 8;
+        at += 3;
+        while (*at != 0) font.face += static_cast<wchar_t>(*at++);
+        ++at;
+        for (WORD n = 0; n < items; ++n) {
+            at = reinterpret_cast<const WORD*>((reinterpret_cast<UINT_PTR>(at) + 3) & ~UINT_PTR(3));
+            int id = static_cast<int>(*reinterpret_cast<const DWORD*>(at + 10));
+            if (id != -1 && id != 0xFFFF) font.ids.insert(id);
+            at = SkipNameOrOrdinal(SkipNameOrOrdinal(at + 12));  // class, text
+            at = reinterpret_cast<const WORD*>(reinterpret_cast<const BYTE*>(at + 1) + *at);  // creation data
+        }
+        reinterpret_cast<std::vector<TemplateFont>*>(list)->push_back(font);
+        return TRUE;
+    }
+
+    HFONT FontOf(HWND control) {
+        HWND dialog = GetParent(control);
+        DWORD process = 0;
+        GetWindowThreadProcessId(dialog, &process);
+        HANDLE handle = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process);
+        wchar_t path[MAX_PATH] = {};
+        DWORD size = MAX_PATH;
+        bool named = handle != nullptr && QueryFullProcessImageNameW(handle, 0, path, &size);
+        if (handle != nullptr) CloseHandle(handle);
+        if (!named) Fail("cannot tell the program of control " + std::to_string(GetDlgCtrlID(control)));
+        if (templatesOf_ != path) {
+            templates_.clear();
+            templatesOf_ = path;
+            HMODULE module = LoadLibraryExW(path, nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+            if (module == nullptr) Fail("cannot read the resources of " + Ansi(path));
+            EnumResourceNamesW(module, MAKEINTRESOURCEW(5), AddTemplate, reinterpret_cast<LONG_PTR>(&templates_));
+            FreeLibrary(module);
+        }
+        std::set<int> ids;
+        for (HWND child : Descendants(dialog))
+            if (GetParent(child) == dialog) ids.insert(GetDlgCtrlID(child));
+        const TemplateFont* best = nullptr;
+        for (const TemplateFont& font : templates_) {
+            bool all = std::includes(ids.begin(), ids.end(), font.ids.begin(), font.ids.end());
+            if (all && !font.ids.empty() && (best == nullptr || font.ids.size() > best->ids.size())) best = &font;
+        }
+        if (best == nullptr) Fail("no dialog template of " + Ansi(path) + " has the controls of control " +
+                                  std::to_string(GetDlgCtrlID(control)) + "'s dialog");
+        HDC screen = GetDC(nullptr);
+        int height = -MulDiv(best->points, GetDeviceCaps(screen, LOGPIXELSY), 72);
+        ReleaseDC(nullptr, screen);
+        return CreateFontW(height, 0, 0, 0, best->weight, best->italic, FALSE, FALSE, static_cast<DWORD>(best->charset),
+                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                           best->face.c_str());
+    }
+
+    // What a control leaves for its text in pixels, less what it draws beside it: a check mark or radio
+    // circle and its gap, a group box's indents, a push button's edges, a drop-down's arrow, an edit's
+    // margins. Zero for a control that shows no text of its own.
+    struct Room {
+        int width = 0, height = 0;
+        bool wraps = false, prefixes = true;
+    };
+    static Room RoomOf(HWND control) {
+        RECT client{};
+        GetClientRect(control, &client);
+        Room room{client.right - client.left, client.bottom - client.top};
+        LONG style = GetWindowLongW(control, GWL_STYLE);
+        std::wstring name = ClassOf(control);
+        if (lstrcmpiW(name.c_str(), L"Static") == 0) {
+            LONG type = style & SS_TYPEMASK;
+            if (type != SS_LEFT && type != SS_CENTER && type != SS_RIGHT && type != SS_SIMPLE && type != SS_LEFTNOWORDWRAP)
+                return {};
+            room.wraps = type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT;
+            room.prefixes = (style & SS_NOPREFIX) == 0;
+        } else if (lstrcmpiW(name.c_str(), L"Button") == 0) {
+            switch (style & BS_TYPEMASK) {
+            case BS_CHECKBOX: case BS_AUTOCHECKBOX: case BS_RADIOBUTTON: case BS_AUTORADIOBUTTON:
+            case BS_3STATE: case BS_AUTO3STATE:
+                room.width -= GetSystemMetrics(SM_CXMENUCHECK) + 4;
+                break;
+            case BS_GROUPBOX: room.width -= 16; break;
+            case BS_PUSHBUTTON: case BS_DEFPUSHBUTTON: room.width -= 6; break;
+            default: return {};
+            }
+            room.wraps = (style & BS_MULTILINE) != 0;
+        } else if (lstrcmpiW(name.c_str(), L"Edit") == 0) {
+            if (style & (WS_VSCROLL | WS_HSCROLL)) return {};  // scrolls to show the rest
+            room.width -= 4;
+            room.wraps = (style & ES_MULTILINE) != 0 && (style & ES_AUTOHSCROLL) == 0;
+            room.prefixes = false;
+        } else {
+            return {};
+        }
+        return room;
+    }
+
+    // The size a text takes in a font, laid out as the control lays it out.
+    static SIZE Measure(HDC context, const std::wstring& text, const Room& room) {
+        RECT area{0, 0, room.width, 0};
+        UINT format = DT_CALCRECT | DT_EXPANDTABS | (room.wraps ? DT_WORDBREAK : DT_SINGLELINE) |
+                      (room.prefixes ? 0 : DT_NOPREFIX);
+        DrawTextW(context, text.c_str(), static_cast<int>(text.size()), &area, format);
+        return {area.right - area.left, area.bottom - area.top};
+    }
+
+    // Every visible control of the current window whose text, or an entry of whose list, is wider than the
+    // control (or, wrapped, taller): a cut text fails with each control, its text and both sizes.
+    void Fits() {
+        std::string cut;
+        int checked = 0;
+        HDC screen = GetDC(nullptr);
+        auto judge = [&](HWND control, const std::wstring& text, const Room& room, const char* what) {
+            HFONT font = FontOf(control);
+            HGDIOBJ previous = SelectObject(screen, font);
+            SIZE size = Measure(screen, text, room);
+            SelectObject(screen, previous);
+            DeleteObject(font);
+            ++checked;
+            if (size.cx <= room.width && size.cy <= room.height) return;
+            cut += "\n  control " + std::to_string(GetDlgCtrlID(control)) + " " + Ansi(ClassOf(control)) + what + " '" +
+                   Shown(text) + "': " + std::to_string(size.cx) + "x" + std::to_string(size.cy) + " px, room " +
+                   std::to_string(room.width) + "x" + std::to_string(room.height);
+        };
+        for (HWND child : Descendants(Current())) {
+            if (!IsWindowVisible(child)) continue;
+            std::wstring name = ClassOf(child);
+            bool combo = lstrcmpiW(name.c_str(), L"ComboBox") == 0, list = lstrcmpiW(name.c_str(), L"ListBox") == 0;
+            if (combo || list) {
+                // A drop-down list's entries show beside its arrow; a list's beside its scroll bar, if any.
+                if (GetParent(child) != nullptr && lstrcmpiW(ClassOf(GetParent(child)).c_str(), L"ComboBox") == 0) continue;
+                RECT client{};
+                GetClientRect(child, &client);
+                Room room{client.right - client.left - 4, client.bottom - client.top, false, false};
+                if (combo) room.width -= GetSystemMetrics(SM_CXVSCROLL);
+                int entries = Count(child);
+                for (int n = 0; n < entries; ++n) {
+                    Room line = room;
+                    line.height = 1 << 20;  // a list has as many lines as it needs
+                    judge(child, Entry(child, n), line, " entry");
+                }
+                continue;
+            }
+            Room room = RoomOf(child);
+            if (room.width == 0 && room.height == 0) continue;
+            std::wstring text = TextOf(child);
+            if (text.empty()) continue;
+            judge(child, text, room, "");
+        }
+        ReleaseDC(nullptr, screen);
+        if (!cut.empty()) Fail("texts cut in '" + Shown(CaptionOf(current_)) + "':" + cut);
+        Say("fits = " + std::to_string(checked));
     }
 
     // ---- controls ----
