@@ -26,6 +26,7 @@ expect enabled 1002 = 0
 expect checked 1010 = 1
 list 1012
 shot page-one
+fits
 # Arrows move in a radio group; Tab and Shift+Tab walk the page's controls from the frame's dialog loop.
 key Down
 expect focus = 1011
@@ -110,6 +111,33 @@ if [ $code -eq 1 ] && grep -q 'control 1002 is disabled' "$log" && ! grep -q 'no
     ok "a click on a disabled button fails the session, with failure.png"
 else
     fail "the refused click (exit $code):"; cat "$log"
+fi
+# fits measures the visible controls: page one's texts fit; page two's summary wraps a long name onto more
+# lines than it has room for.
+"$here/gui-session.sh" --out "$out/cut" "$driver" "$fixture" >"$out/cut.log" 2>&1 <<'SCRIPT'
+wait 驱动程序测试
+activate
+fits
+click 1013
+key Tab
+expect focus = 1014
+type 收据打印机收据打印机收据打印机收据打印机收据打印机收据打印机收据打印机收据打印机收据打印机收据打印机收据打印机收据打印机收据打印机收据打印机收据打印机收据打印机收据打印机收据打印机收据打印机收据打印机收据打印机收据打印机收据打印机收据打印机收据打印机收据打印机收据打印机收据打印机收据打印机收据打印机收据打印机收据打印机
+click ok
+wait-box 驱动程序测试
+click ok
+closed
+wait 驱动程序测试
+expect text 1094 = 安装完成
+fits
+echo not reached
+SCRIPT
+code=$?
+log=$out/cut.log
+if [ $code -eq 1 ] && grep -q '^fits = [1-9]' "$log" && grep -q "texts cut in '驱动程序测试'" "$log" &&
+    grep -q '  control 1015 Static ' "$log" && ! grep -q 'not reached' "$log"; then
+    ok "fits passes page one and fails on the summary the long name overflows"
+else
+    fail "the cut text (exit $code):"; cat "$log"
 fi
 # One command on the command line; a wait that times out names what it saw instead.
 err=$("$here/wine-run.sh" "$driver" wait "No such window" 0.3 2>&1 >/dev/null)
