@@ -44,11 +44,13 @@ tour() {  # tour program
     fi
     cp "$work/$name"/*.png "$pictures/" 2>/dev/null
 }
+# Printers of ours that earlier work left and the uninstaller does not list stay; nothing of this run may.
+before=$(subkeys "$printers_key" | grep -E '^ZMX-')
 tour setup "setup$X.exe"
 tour setup-usb "setup$X.exe"
 tour uninstall-removal "uninstall$X.exe"
 "$W" reg delete 'HKCU\Software\Wine' /v Version /f >/dev/null 2>&1
-# What the removal must have left: none of our printers.
-left=$(subkeys "$printers_key" | grep -E '^ZMX-' | paste -sd' ')
-[ -z "$left" ] || { echo "FAIL: $language: the uninstaller left $left"; status=1; }
+left=$(comm -13 <(echo "$before") <(subkeys "$printers_key" | grep -E '^ZMX-') | paste -sd' ')
+subkeys "$printers_key" | grep -qxF 'ZMX-T310(U) 1' && left="$left ZMX-T310(U) 1"
+[ -z "$left" ] || { echo "FAIL: $language: the uninstaller left$([ "${left:0:1}" = ' ' ] || echo ' ')$left"; status=1; }
 exit $status
