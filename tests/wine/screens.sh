@@ -25,6 +25,8 @@ status=0
 cp -r "$medium" "$work/medium"
 [ "$language" = zh ] || cp "$work/medium/language-en/"* "$work/medium/language/"
 printf '[Devices]\r\n0=9\r\n' >"$work/medium/KxUsbInt.ini"
+# Without the USB driver the port page shows its hint and Install runs the medium's USB driver installer.
+rm -f "$WINEPREFIX/drive_c/windows/system32/drivers/bulkusb.sys"
 # XP in the PE32 edition's prefix; the x64 edition knows only Vista and later, whose raster drivers take
 # the Unidrv files from the driver store.
 if [ -z "$X" ]; then "$W" reg add 'HKCU\Software\Wine' /v Version /d winxp /f >/dev/null 2>&1
