@@ -36,36 +36,17 @@ while [ $# -gt 0 ]; do
 done
 [ $all = yes ] || [ $# -ge 1 ] || { sed -n '5,6p' "$0" | sed 's/^#  *//' >&2; exit 2; }
 case "$language" in zh|en) ;; *) echo "screenshots: --language is zh or en" >&2; exit 2 ;; esac
-if [ $all = yes ]; then
-    source scripts/wine-flavour.sh || exit 2
-    echo "Wine flavour: ${WINE_FLAVOUR}-bit, preset ${WINE_PRESET}: ${WINE_FLAVOUR_WHY}"
-    build=$root/build/$WINE_PRESET
-    { cmake --preset "$WINE_PRESET" >/dev/null && cmake --build --preset "$WINE_PRESET" -j2 --target medium gui-driver; } \
-        >"${TMPDIR:-/tmp}/screenshots-build.log" 2>&1 || { cat "${TMPDIR:-/tmp}/screenshots-build.log"; exit 1; }
-    made=''
-    if [ -z "${WINEPREFIX:-}" ]; then
-        made=$(bash scripts/wine-prefix.sh) || { echo "screenshots: could not make a Wine prefix" >&2; exit 1; }
-        export WINEPREFIX=$made
-    fi
-    [ -n "$out" ] || out=$build/screenshots
-    status=0
-    for set in zh en; do
-        tests/wine/screens.sh "$build/gui-driver.exe" "$build/medium" "$out" $set || status=1
-        rm -f "$out/$set/"*.log
-    done
-    [ -z "$made" ] || rm -rf "$(dirname "$made")"
-    echo "screenshots: $(ls "$out"/zh/*.png "$out"/en/*.png 2>/dev/null | wc -l) in $out/zh and $out/en"
-    exit $status
+if [ $all = no ]; then
+    program=$1
+    shift
+    name=$(basename "$program")
+    name=${name%.[eE][xX][eE]}
+    name=${name,,}
+    # The x64 edition (setup64.exe) has the PE32 program's tour and language file.
+    [[ "$name" =~ ^(setup|uninstall)64$ ]] && name=${name%64}
+    [ -n "$tour" ] || tour=$root/tests/wine/gui/tours/$name.gui
+    [ -f "$tour" ] || { echo "screenshots: no tour $tour" >&2; exit 2; }
 fi
-program=$1
-shift
-name=$(basename "$program")
-name=${name%.[eE][xX][eE]}
-name=${name,,}
-# The x64 edition (setup64.exe) has the PE32 program's tour and language file.
-[[ "$name" =~ ^(setup|uninstall)64$ ]] && name=${name%64}
-[ -n "$tour" ] || tour=$root/tests/wine/gui/tours/$name.gui
-[ -f "$tour" ] || { echo "screenshots: no tour $tour" >&2; exit 2; }
 
 source scripts/wine-flavour.sh || exit 2
 echo "Wine flavour: ${WINE_FLAVOUR}-bit, preset ${WINE_PRESET}: ${WINE_FLAVOUR_WHY}"
@@ -80,17 +61,28 @@ cleanup() {
     [ -n "$made_prefix" ] && rm -rf "$(dirname "$made_prefix")"
 }
 trap cleanup EXIT
+if [ -z "${WINEPREFIX:-}" ]; then
+    made_prefix=$(bash scripts/wine-prefix.sh) || { echo "screenshots: could not make a Wine prefix" >&2; exit 1; }
+    export WINEPREFIX=$made_prefix
+fi
+
+if [ $all = yes ]; then
+    [ -n "$out" ] || out=$build/screenshots
+    status=0
+    for set in zh en; do
+        tests/wine/screens.sh "$build/gui-driver.exe" "$build/medium" "$out" $set || status=1
+        rm -f "$out/$set/"*.log
+    done
+    echo "screenshots: $(ls "$out"/zh/*.png "$out"/en/*.png 2>/dev/null | wc -l) in $out/zh and $out/en"
+    exit $status
+fi
+
 cp -r "$build/medium" "$scratch/medium"
 # The English set replaces the Chinese files one for one.
 [ "$language" = en ] && cp "$scratch/medium/language-en/"* "$scratch/medium/language/"
 if [ -f "$scratch/medium/$program" ]; then target=$scratch/medium/$program
 elif [ -f "$program" ]; then target=$(realpath "$program")
 else echo "screenshots: no program $program in the medium or elsewhere" >&2; exit 2; fi
-
-if [ -z "${WINEPREFIX:-}" ]; then
-    made_prefix=$(bash scripts/wine-prefix.sh) || { echo "screenshots: could not make a Wine prefix" >&2; exit 1; }
-    export WINEPREFIX=$made_prefix
-fi
 [ -n "$out" ] || out=$build/screenshots/$language/$name
 rm -rf "$out"
 texts=$scratch/medium/language/$name.ini

@@ -30,6 +30,7 @@ constexpr DWORD BS_GROUPBOX = 0x7;
 constexpr DWORD BS_AUTORADIOBUTTON = 0x9;
 constexpr DWORD SS_TYPEMASK = 0x001F;
 constexpr DWORD SS_ICON = 0x3;
+constexpr DWORD SS_NOPREFIX = 0x80;
 constexpr DWORD SS_BLACKFRAME = 0x7;
 constexpr DWORD SS_ETCHEDHORZ = 0x10;
 constexpr DWORD SS_ETCHEDFRAME = 0x12;

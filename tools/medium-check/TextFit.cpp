@@ -33,16 +33,13 @@ int Reserved(TextRoom room) {
 
 bool IsLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
 
-const win::sim::ResourceScript& Templates(const char* script) {
-    static std::map<std::string, win::sim::ResourceScript> parsed;
-    auto found = parsed.find(script);
-    if (found != parsed.end()) return found->second;
+win::sim::ResourceScript Templates(const char* script) {
     const auto& files = EmbeddedResourceScripts();
     win::sim::ResourceScript templates;
     std::string error;
     if (!win::sim::ParseEmbeddedResourceScript(files.at(script), script, files, &templates, &error))
         throw std::runtime_error(error);
-    return parsed.emplace(script, std::move(templates)).first->second;
+    return templates;
 }
 
 }  // namespace
@@ -107,7 +104,7 @@ std::vector<std::string> ShownLines(const std::string& text) {
 std::string WhyNotFitting(const std::string& text, const win::sim::ControlTemplate& control, TextRoom room) {
     const TextSpace space = RoomOf(control, room);
     const bool prefixes = room != TextRoom::kEdit && room != TextRoom::kComboEntry && room != TextRoom::kListEntry &&
-                          (control.className != "Static" || (control.style & 0x80) == 0);  // SS_NOPREFIX
+                          (control.className != "Static" || (control.style & win::sim::SS_NOPREFIX) == 0);
     const std::vector<std::string> lines = ShownLines(text);
     if (static_cast<int>(lines.size()) > space.lines)
         return std::to_string(lines.size()) + " lines, " + std::to_string(lines.size() * kLineHeight) +
@@ -202,7 +199,13 @@ const std::vector<TextUse>& TextUses() {
     return uses;
 }
 
-const win::sim::ResourceScript& SetupTemplates() { return Templates("setup.rc"); }
-const win::sim::ResourceScript& UninstallTemplates() { return Templates("uninstall.rc"); }
+const win::sim::ResourceScript& SetupTemplates() {
+    static const win::sim::ResourceScript templates = Templates("setup.rc");
+    return templates;
+}
+const win::sim::ResourceScript& UninstallTemplates() {
+    static const win::sim::ResourceScript templates = Templates("uninstall.rc");
+    return templates;
+}
 
 }  // namespace medium
